@@ -1,0 +1,45 @@
+#include "admin/Commands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+const AdminCommand Commands[] = {
+    {"create", "create PATH", "write a new database file with the starting rows", cmdCreate},
+    {"upgrade", "upgrade PATH", "bring an older database file up to the current schema",
+     cmdUpgrade},
+};
+
+void printHelp(QTextStream& out)
+{
+    out << "Usage: keystead-admin COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const AdminCommand& c : Commands)
+        out << "  " << QString::fromLatin1(c.usage).leftJustified(58) << ' ' << c.summary << '\n';
+    out << "  " << QStringLiteral("--help").leftJustified(58) << " show this list\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+        args.first() == QLatin1String("-h") || args.first() == QLatin1String("help")) {
+        printHelp(out);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString name = args.takeFirst();
+    for (const AdminCommand& c : Commands) {
+        if (name == QLatin1String(c.name))
+            return c.run(args, out, err);
+    }
+    err << "keystead-admin: unknown command \"" << name << "\"\n\n";
+    err.flush();
+    printHelp(out);
+    return 2;
+}
