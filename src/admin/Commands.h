@@ -14,6 +14,8 @@ struct AdminCommand
 
 int cmdCreate(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdUpgrade(const QStringList& args, QTextStream& out, QTextStream& err);
+int cmdPostDue(const QStringList& args, QTextStream& out, QTextStream& err);
+int cmdChargeAhead(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // Opens PATH for a subcommand: refuses a missing file, reports the database's text.
 class Database;

@@ -10,6 +10,10 @@ const AdminCommand Commands[] = {
     {"create", "create PATH", "write a new database file with the starting rows", cmdCreate},
     {"upgrade", "upgrade PATH", "bring an older database file up to the current schema",
      cmdUpgrade},
+    {"post-due", "post-due PATH [--today YYYY-MM-DD] [--ahead-days N]",
+     "post every recurring charge that is due", cmdPostDue},
+    {"charge-ahead", "charge-ahead PATH --recid N --periods N",
+     "post the next N periods of one recurring charge", cmdChargeAhead},
 };
 
 void printHelp(QTextStream& out)

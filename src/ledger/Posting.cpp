@@ -1,0 +1,271 @@
+#include "ledger/Posting.h"
+
+#include "data/Clock.h"
+#include "data/Database.h"
+#include "data/SqlText.h"
+
+#include <QSqlRecord>
+#include <algorithm>
+
+PostingError::PostingError(int recId, const QString& message)
+    : std::runtime_error(message.toStdString()), m_recId(recId), m_message(message)
+{
+}
+
+namespace {
+
+const char* const InsertCharge =
+    "insert into charges (CHID, TID, APID, TYPE, FORDATE, AMT, ORIGAMOUNT, LATEFEEFLAT, "
+    "PERDAY, APPLIED, PAID, LFD, MEMO) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0, '')";
+
+int intOf(const QVariant& v)
+{
+    return v.isNull() ? 0 : v.toInt();
+}
+
+QDate dateOf(const QVariant& v)
+{
+    return v.isNull() ? QDate() : v.toDate();
+}
+
+// A NULL text column stays NULL when it is copied into another row.
+QVariant textValue(const QString& s)
+{
+    return s.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(s);
+}
+
+} // namespace
+
+RecurRow RecurRow::fromRecord(const QSqlRecord& r)
+{
+    RecurRow row;
+    row.recId = intOf(r.value(QStringLiteral("RECID")));
+    row.apId = intOf(r.value(QStringLiteral("APID")));
+    row.tId = intOf(r.value(QStringLiteral("TID")));
+    const QVariant type = r.value(QStringLiteral("TYPE"));
+    row.type = type.isNull() ? QString() : type.toString();
+    row.amount = Money::fromVariant(r.value(QStringLiteral("AMOUNT")));
+    row.freq = intOf(r.value(QStringLiteral("FREQ")));
+    row.startDate = dateOf(r.value(QStringLiteral("STARTDATE")));
+    row.endDate = dateOf(r.value(QStringLiteral("ENDDATE")));
+    row.nextDate = dateOf(r.value(QStringLiteral("NEXTDATE")));
+    row.completed = intOf(r.value(QStringLiteral("COMPLETED")));
+    row.lateFee = Money::fromVariant(r.value(QStringLiteral("LATEFEE")));
+    row.perDay = Money::fromVariant(r.value(QStringLiteral("PERDAY")));
+    return row;
+}
+
+std::optional<RecurRow> RecurRow::load(Database& db, int recId)
+{
+    QSqlQuery q =
+        db.select(QStringLiteral("select * from recur where RecID=") + sqlNumber(qint64(recId)));
+    if (!q.next())
+        return std::nullopt;
+    return fromRecord(q.record());
+}
+
+Posting::Posting(Database& db) : m_db(db) {}
+
+Posting::~Posting() = default;
+
+void Posting::reloadFrequencies()
+{
+    m_days.clear();
+    m_badFrequency.clear();
+}
+
+int Posting::chargeAheadDays(Database& db)
+{
+    const QVariant v = db.scalar(QStringLiteral("select \"int\" from setup order by setuporder"));
+    return intOf(v);
+}
+
+Posting::Step Posting::stepFor(int freqId, int recId)
+{
+    switch (freqId) {
+    case 1:
+        return {0, 14};
+    case 2:
+        return {6, 0};
+    case 3:
+        return {1, 0};
+    case 4:
+        return {3, 0};
+    case 5:
+        return {0, 7};
+    case 6:
+        return {12, 0};
+    default:
+        break;
+    }
+    auto it = m_days.constFind(freqId);
+    if (it == m_days.constEnd()) {
+        QSqlQuery q = m_db.select(QStringLiteral("select DAYS from frequency where FreqID=") +
+                                  sqlNumber(qint64(freqId)));
+        std::optional<int> days;
+        if (!q.next()) {
+            m_badFrequency.insert(freqId,
+                                  QStringLiteral("frequency %1 does not exist").arg(freqId));
+        } else if (q.value(0).isNull()) {
+            m_badFrequency.insert(freqId,
+                                  QStringLiteral("frequency %1 has no number of days").arg(freqId));
+        } else if (const int d = q.value(0).toInt(); d <= 0) {
+            m_badFrequency.insert(freqId, QStringLiteral("frequency %1 occurs every %2 days, which "
+                                                         "never moves a due date forward")
+                                              .arg(freqId)
+                                              .arg(d));
+        } else {
+            days = d;
+        }
+        it = m_days.insert(freqId, days);
+    }
+    if (!it.value())
+        throw PostingError(recId, m_badFrequency.value(freqId));
+    return {0, *it.value()};
+}
+
+QDate Posting::advance(const QDate& date, Step step)
+{
+    // addMonths keeps the day of the month and falls back to the month's last day.
+    return step.months ? date.addMonths(step.months) : date.addDays(step.days);
+}
+
+QDate Posting::AdvanceChargeDate(const QDate& date, int freqId)
+{
+    return advance(date, stepFor(freqId, 0));
+}
+
+Posting::Step Posting::checkRow(const RecurRow& row)
+{
+    const Step step = stepFor(row.freq, row.recId);
+    // An invalid date compares before every real one, so either would keep the loop going.
+    if (!row.nextDate.isValid())
+        throw PostingError(row.recId, QStringLiteral("the recurring charge has no next date"));
+    if (!row.endDate.isValid())
+        throw PostingError(row.recId, QStringLiteral("the recurring charge has no end date"));
+    return step;
+}
+
+void Posting::storeCharge(std::optional<QSqlQuery>& insert, const RecurRow& row,
+                          const QDate& forDate)
+{
+    if (!insert)
+        insert.emplace(m_db.prepare(QLatin1String(InsertCharge)));
+    QSqlQuery& q = *insert;
+    q.bindValue(0, m_db.NextKey(QStringLiteral("GEN_CHARGES_ID")));
+    q.bindValue(1, row.tId);
+    q.bindValue(2, row.apId);
+    q.bindValue(3, textValue(row.type));
+    q.bindValue(4, forDate);
+    // Exact decimal text, so the NUMERIC column gets the cents as written.
+    q.bindValue(5, row.amount.toSql());
+    q.bindValue(6, row.amount.toSql());
+    q.bindValue(7, row.lateFee.toSql());
+    q.bindValue(8, row.perDay.toSql());
+    m_db.execPrepared(q);
+}
+
+void Posting::markCompleted(const RecurRow& row)
+{
+    m_db.exec(QStringLiteral("update recur set completed =1 where RecID=") +
+              sqlNumber(qint64(row.recId)));
+}
+
+void Posting::writeNextDate(const RecurRow& row, const QDate& next)
+{
+    m_db.exec(QStringLiteral("update recur set nextdate='") + SqlDate(next) +
+              QStringLiteral("' where RecID=") + sqlNumber(qint64(row.recId)));
+}
+
+int Posting::PostRecurringCharge(const RecurRow& row)
+{
+    m_lastChargeCount = 0;
+    const Step step = checkRow(row);
+    const QDate today = Clock::today();
+
+    Transaction t(m_db);
+    std::optional<QSqlQuery> insert;
+    QDate d = row.nextDate;
+    int count = 0;
+    int result = Active;
+    for (;;) {
+        storeCharge(insert, row, d);
+        ++count;
+        d = advance(d, step);
+        if (d > row.endDate) {
+            markCompleted(row);
+            result = Completed;
+            break;
+        }
+        if (d > today)
+            break;
+    }
+    writeNextDate(row, d);
+    t.commit();
+    m_lastChargeCount = count;
+    return result;
+}
+
+int Posting::PostChargesAhead(const RecurRow& row, int n)
+{
+    m_lastChargeCount = 0;
+    const Step step = checkRow(row);
+
+    Transaction t(m_db);
+    std::optional<QSqlQuery> insert;
+    QDate d = row.nextDate;
+    int count = 0;
+    int result = Active;
+    for (int i = 0; i < n; ++i) {
+        storeCharge(insert, row, d);
+        ++count;
+        d = advance(d, step);
+        if (d > row.endDate) {
+            markCompleted(row);
+            result = Completed;
+            break;
+        }
+    }
+    writeNextDate(row, d);
+    t.commit();
+    m_lastChargeCount = count;
+    return result;
+}
+
+PostingReport Posting::PostDueCharges(int chargeAheadDays)
+{
+    PostingReport report;
+    reloadFrequencies();
+    // A negative count would also turn "NextDate--N" into a comment.
+    const int ahead = std::max(0, chargeAheadDays);
+    const QString sql = QStringLiteral("select * from recur where Completed=0  and (NextDate-") +
+                        sqlNumber(qint64(ahead)) + QStringLiteral(")<='") +
+                        SqlDate(Clock::today()) + QStringLiteral("'");
+
+    QList<RecurRow> rows;
+    try {
+        QSqlQuery q = m_db.select(sql);
+        while (q.next())
+            rows.append(RecurRow::fromRecord(q.record()));
+    } catch (const DbError& e) {
+        report.error = e.message();
+        return report;
+    }
+
+    for (const RecurRow& row : rows) {
+        try {
+            const int result = PostRecurringCharge(row);
+            ++report.rowsPosted;
+            report.chargesWritten += m_lastChargeCount;
+            if (result == Completed)
+                ++report.rowsCompleted;
+        } catch (const PostingError& e) {
+            report.skipped.append({row.recId, e.message()});
+        } catch (const DbError& e) {
+            report.error = e.message();
+            report.failedRecId = row.recId;
+            break;
+        }
+    }
+    return report;
+}
