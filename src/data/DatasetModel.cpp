@@ -1,0 +1,138 @@
+#include "data/DatasetModel.h"
+
+#include <QItemSelectionModel>
+#include <QLocale>
+
+DatasetModel::DatasetModel(Dataset& dataset, const QList<Column>& columns, QObject* parent)
+    : QAbstractTableModel(parent), m_dataset(dataset), m_columns(columns)
+{
+    resolveFields();
+    connect(&m_dataset, &Dataset::rowsAboutToReset, this, [this] { beginResetModel(); });
+    connect(&m_dataset, &Dataset::rowsReset, this, [this] {
+        resolveFields();
+        endResetModel();
+        selectCurrent();
+    });
+    connect(&m_dataset, &Dataset::rowChanged, this, [this](int row) {
+        if (row >= 0 && row < rowCount() && !m_columns.isEmpty())
+            emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
+    });
+    connect(&m_dataset, &Dataset::currentChanged, this, &DatasetModel::selectCurrent);
+}
+
+void DatasetModel::setColumns(const QList<Column>& columns)
+{
+    beginResetModel();
+    m_columns = columns;
+    resolveFields();
+    endResetModel();
+    selectCurrent();
+}
+
+void DatasetModel::resolveFields()
+{
+    m_fields.clear();
+    for (const Column& c : m_columns)
+        m_fields << m_dataset.fieldIndex(c.field);
+}
+
+int DatasetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_dataset.rowCount();
+}
+
+int DatasetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QString DatasetModel::formatValue(const QVariant& value, Format format)
+{
+    switch (format) {
+    case Format::Plain:
+        break;
+    case Format::Money:
+        return value.isNull() ? QString() : Dataset::toMoney(value).format();
+    case Format::Date:
+        return value.isNull() ? QString()
+                              : QLocale().toString(value.toDate(), QLocale::ShortFormat);
+    case Format::YesNo:
+        return value.toInt() != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
+    }
+    return value.toString();
+}
+
+QVariant DatasetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_dataset.rowCount() ||
+        index.column() >= m_columns.size())
+        return QVariant();
+    const Column& c = m_columns.at(index.column());
+    if (role == Qt::TextAlignmentRole)
+        return c.format == Format::Money ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return QVariant();
+    const int field = m_fields.at(index.column());
+    if (field < 0)
+        return QVariant();
+    QVariant v;
+    try {
+        v = m_dataset.valueAt(index.row(), field);
+    } catch (const DbError&) {
+        // A display column that cannot be worked out shows empty rather than unwinding
+        // through the view.
+        return QVariant();
+    }
+    return role == Qt::EditRole ? v : QVariant(formatValue(v, c.format));
+}
+
+QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < m_columns.size())
+        return m_columns.at(section).title;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void DatasetModel::bindSelection(QItemSelectionModel* selection)
+{
+    if (m_selection)
+        disconnect(m_selection, nullptr, this, nullptr);
+    m_selection = selection;
+    if (!selection)
+        return;
+    Q_ASSERT(selection->model() == this);
+    connect(
+        selection, &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current, const QModelIndex&) { onSelectionRowChanged(current); });
+    selectCurrent();
+}
+
+void DatasetModel::onSelectionRowChanged(const QModelIndex& current)
+{
+    if (m_syncing || !current.isValid() || current.row() == m_dataset.currentIndex())
+        return;
+    try {
+        m_dataset.moveTo(current.row());
+    } catch (const DbError&) {
+        // The pending edit could not be posted; the screen that started it reports that.
+    }
+    selectCurrent();
+}
+
+void DatasetModel::selectCurrent()
+{
+    if (!m_selection || m_syncing)
+        return;
+    m_syncing = true;
+    const int row = m_dataset.currentIndex();
+    if (row < 0 || m_columns.isEmpty()) {
+        m_selection->clear();
+    } else {
+        const QModelIndex cur = m_selection->currentIndex();
+        const int column = cur.isValid() ? cur.column() : 0;
+        m_selection->setCurrentIndex(index(row, column), QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+    }
+    m_syncing = false;
+}
