@@ -1,10 +1,56 @@
+#include "shell/AppState.h"
+#include "shell/Messages.h"
+#include "shell/ui/MessageBoxes.h"
+#include "shell/ui/TMain.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QElapsedTimer>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QSplashScreen>
+
+namespace {
+
+QPixmap splashPicture()
+{
+    QPixmap picture(420, 220);
+    QPainter p(&picture);
+    QLinearGradient g(0, 0, 0, picture.height());
+    g.setColorAt(0, QColor(114, 215, 243));
+    g.setColorAt(1, QColor(12, 117, 148));
+    p.fillRect(picture.rect(), g);
+    p.setPen(Qt::white);
+    QFont title(QStringLiteral("Arial"), 30, QFont::Bold);
+    p.setFont(title);
+    p.drawText(picture.rect().adjusted(0, -30, 0, 0), Qt::AlignCenter, QStringLiteral("Keystead"));
+    p.setFont(QFont(QStringLiteral("Arial"), 11));
+    p.drawText(picture.rect().adjusted(0, 60, 0, 0), Qt::AlignCenter,
+               QStringLiteral("Rental property management"));
+    return picture;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Keystead"));
-    label.show();
+    QApplication::setOrganizationName(QStringLiteral("Marbleway"));
+    QApplication::setApplicationName(QStringLiteral("keystead"));
+
+    QSplashScreen splash(splashPicture(), Qt::WindowStaysOnTopHint);
+    splash.show();
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 100)
+        app.processEvents(QEventLoop::AllEvents, 20);
+
+    MessageBoxSink messages;
+    Messages::install(&messages);
+
+    AppState state;
+    TMain window(state);
+    window.setWindowIcon(QIcon(splashPicture().scaled(64, 64)));
+    window.showMaximized();
+    splash.finish(&window);
     return app.exec();
 }

@@ -1,0 +1,7 @@
+#include "records/ui/RecordCommands.h"
+
+#include "shell/ui/TMain.h"
+
+void connectRecordCommands(TMain&)
+{
+}

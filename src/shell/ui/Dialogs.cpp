@@ -1,0 +1,59 @@
+#include "shell/ui/Dialogs.h"
+
+#include <QFileDialog>
+#include <QQueue>
+
+namespace {
+Dialogs::Handler g_handler;
+QQueue<QString> g_fileNames;
+bool g_scripted = false;
+} // namespace
+
+namespace Dialogs {
+
+int exec(QDialog* dialog)
+{
+    if (!g_handler)
+        return dialog->exec();
+    // The handler presses a button; a dialog it leaves open counts as cancelled.
+    dialog->setResult(QDialog::Rejected);
+    dialog->show();
+    g_handler(dialog);
+    if (dialog->isVisible())
+        dialog->hide();
+    return dialog->result();
+}
+
+void setHandler(Handler handler)
+{
+    g_handler = std::move(handler);
+}
+
+void queueFileName(const QString& path)
+{
+    g_scripted = true;
+    g_fileNames.enqueue(path);
+}
+
+QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                        const QString& defaultSuffix)
+{
+    if (g_scripted)
+        return g_fileNames.isEmpty() ? QString() : g_fileNames.dequeue();
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(defaultSuffix);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
+}
+
+QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter)
+{
+    if (g_scripted)
+        return g_fileNames.isEmpty() ? QString() : g_fileNames.dequeue();
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+} // namespace Dialogs
