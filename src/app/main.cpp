@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
 #include <QSplashScreen>
 
 namespace {
@@ -50,6 +51,8 @@ int main(int argc, char** argv)
     AppState state;
     TMain window(state);
     window.setWindowIcon(QIcon(splashPicture().scaled(64, 64)));
+    // Without a window manager "maximized" is not honoured: start at the screen's size.
+    window.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     window.showMaximized();
     splash.finish(&window);
     return app.exec();
