@@ -115,10 +115,12 @@ Money Dataset::toMoney(const QVariant& v)
 
 // ---- reading -------------------------------------------------------------------------
 
-void Dataset::load()
+void Dataset::load(bool withRows, bool announce)
 {
     QString sql = QStringLiteral("select * from ") + m_table;
-    if (!m_orderBy.isEmpty())
+    if (!withRows)
+        sql += QStringLiteral(" where 1=0");
+    else if (!m_orderBy.isEmpty())
         sql += QStringLiteral(" order by ") + m_orderBy;
     QSqlQuery q = m_db.select(sql);
     const QSqlRecord rec = q.record();
@@ -168,7 +170,8 @@ void Dataset::load()
         throw DbError(text.isEmpty() ? q.lastError().text() : text, sql);
     }
 
-    emit rowsAboutToReset();
+    if (announce)
+        emit rowsAboutToReset();
     m_names = names;
     m_upperNames = upper;
     m_types = types;
@@ -187,14 +190,25 @@ void Dataset::load()
 
 void Dataset::open()
 {
-    if (m_open)
+    if (m_open && m_loaded)
         checkBrowse();
-    load();
-    fillVisible();
-    m_current = m_visible.isEmpty() ? -1 : 0;
+    load(false, m_open);
+    m_loaded = false;
+    m_visible.clear();
+    m_current = -1;
     ++m_version;
     emit rowsReset();
     emit currentChanged();
+}
+
+void Dataset::loadRows()
+{
+    // Marked first: reading the master's value for the link may come back here.
+    m_loaded = true;
+    load(true, false);
+    fillVisible();
+    m_current = m_visible.isEmpty() ? -1 : 0;
+    ++m_version;
 }
 
 void Dataset::refresh()
@@ -203,11 +217,13 @@ void Dataset::refresh()
         open();
         return;
     }
+    if (!m_loaded)
+        return; // the next use reads the rows as they are now
     checkBrowse();
     const int index = m_current;
     const QVariant key =
         (m_keyCol >= 0 && m_current >= 0) ? cell(currentRawRow(), m_keyCol) : QVariant();
-    load();
+    load(true, true);
     int keepRaw = -1;
     if (!key.isNull()) {
         const Matcher mt = matcher(m_keyCol, key);
@@ -259,6 +275,7 @@ void Dataset::requireOpen() const
 {
     if (!m_open)
         throw DbError(QStringLiteral("The table %1 is not open.").arg(m_table));
+    ensureLoaded();
 }
 
 void Dataset::requireRow() const
@@ -322,6 +339,7 @@ QVariant Dataset::valueAt(int visibleRow, const QString& name) const
 
 QVariant Dataset::valueAt(int visibleRow, int field) const
 {
+    ensureLoaded();
     if (visibleRow < 0 || visibleRow >= m_visible.size())
         throw DbError(QStringLiteral("Row %1 of %2 is not shown.").arg(visibleRow).arg(m_table));
     return rawValue(m_visible.at(visibleRow), field);
@@ -334,6 +352,7 @@ QVariant Dataset::rawValue(int rawRow, const QString& name) const
 
 QVariant Dataset::rawValue(int rawRow, int field) const
 {
+    ensureLoaded();
     const int n = int(m_names.size());
     if (field >= 0 && field < n)
         return m_rows.at(rawRow).at(field);
@@ -351,6 +370,7 @@ QVariant Dataset::lookup(const Display& d, int rawRow) const
     const Dataset* o = d.other;
     if (!o || !o->m_open)
         return QVariant();
+    o->ensureLoaded();
     if (d.builtFor != o || d.builtVersion != o->m_version) {
         const int keyCol = o->requireField(d.keyThere);
         d.thereResult = o->requireField(d.resultThere);
@@ -459,8 +479,8 @@ void Dataset::endReshape(int keepRaw, int fallbackIndex)
 
 void Dataset::rebuild(int keepRaw)
 {
-    if (!m_open)
-        return;
+    if (!m_open || !m_loaded)
+        return; // shown rows are worked out when the rows are read
     beginReshape();
     endReshape(keepRaw, 0);
 }
@@ -501,12 +521,12 @@ bool Dataset::last()
 
 bool Dataset::next()
 {
-    return m_current + 1 < m_visible.size() && moveTo(m_current + 1);
+    return currentIndex() + 1 < rowCount() && moveTo(m_current + 1);
 }
 
 bool Dataset::prior()
 {
-    return m_current > 0 && moveTo(m_current - 1);
+    return currentIndex() > 0 && moveTo(m_current - 1);
 }
 
 int Dataset::find(const QString& name, const QVariant& value) const
@@ -545,7 +565,7 @@ QVariant Dataset::masterValue() const
 
 void Dataset::onMasterChanged()
 {
-    if (!linkActive() || !m_open)
+    if (!linkActive() || !m_open || !m_loaded)
         return;
     const QVariant v = masterValue();
     if (v.isNull() == m_linkValue.isNull() && (v.isNull() || v == m_linkValue))

@@ -66,8 +66,12 @@ public:
     const QString& keyField() const { return m_keyField; }
     Database& database() const { return m_db; }
 
-    // Reads the rows ("select * from TABLE [order by ...]") and stands on the first shown row.
+    // Checks the table and reads its column descriptions. The rows ("select * from TABLE
+    // [order by ...]") are read when first needed, and the dataset then stands on the first
+    // shown row: a large table nobody looks at costs nothing.
     void open();
+    // Whether the rows have been read since the last open.
+    bool isLoaded() const { return m_loaded; }
     bool isOpen() const { return m_open; }
     // Reads the rows again and stays on the row with the same key (the same position for a
     // table without a key), or the first shown row when it is gone.
@@ -81,12 +85,28 @@ public:
     int tableFieldCount() const { return int(m_names.size()); }
 
     // Shown rows and the current one (-1 when nothing is shown).
-    int rowCount() const { return int(m_visible.size()); }
-    bool isEmpty() const { return m_visible.isEmpty(); }
-    int currentIndex() const { return m_current; }
-    int currentRawRow() const { return m_current < 0 ? -1 : m_visible.at(m_current); }
-    int rawRowAt(int visibleRow) const { return m_visible.at(visibleRow); }
-    int rawRowCount() const { return int(m_rows.size()); }
+    int rowCount() const
+    {
+        ensureLoaded();
+        return int(m_visible.size());
+    }
+    bool isEmpty() const { return rowCount() == 0; }
+    int currentIndex() const
+    {
+        ensureLoaded();
+        return m_current;
+    }
+    int currentRawRow() const { return currentIndex() < 0 ? -1 : m_visible.at(m_current); }
+    int rawRowAt(int visibleRow) const
+    {
+        ensureLoaded();
+        return m_visible.at(visibleRow);
+    }
+    int rawRowCount() const
+    {
+        ensureLoaded();
+        return int(m_rows.size());
+    }
     bool first();
     bool last();
     // Move by one; false (and no move) at the end.
@@ -118,6 +138,7 @@ public:
     // A table column's stored value, without copying.
     const QVariant& cell(int rawRow, int tableField) const
     {
+        ensureLoaded();
         return m_rows.at(rawRow).at(tableField);
     }
 
@@ -205,8 +226,16 @@ private:
     // A value as it is bound to a statement.
     QVariant bindable(int field, const QVariant& v) const;
 
-    // Reads the rows and column descriptions; emits rowsAboutToReset once they are read.
-    void load();
+    // Reads the column descriptions and, with rows, the rows; emits rowsAboutToReset once
+    // they are read when `announce` is set.
+    void load(bool rows, bool announce);
+    // Reads the rows of an opened dataset on first use.
+    void ensureLoaded() const
+    {
+        if (m_open && !m_loaded)
+            const_cast<Dataset*>(this)->loadRows();
+    }
+    void loadRows();
     void fillVisible();
     // Around any change of the shown rows: remembers the current row and tells the model.
     void beginReshape();
@@ -232,6 +261,7 @@ private:
     QString m_keyField;
     QString m_orderBy;
     bool m_open = false;
+    bool m_loaded = false;
 
     QStringList m_names;
     QVector<QString> m_upperNames;

@@ -66,8 +66,10 @@ bool AppState::CheckRight(const QString& flag)
 
 bool AppState::searchMatches(const Dataset& table, int row) const
 {
-    if (SearchText.isEmpty())
+    // The search state is shared: another screen may have named a column this table lacks.
+    const int field = table.fieldIndex(SearchField);
+    if (SearchText.isEmpty() || field < 0)
         return false;
-    const QString value = table.rawValue(row, SearchField).toString().toLower();
+    const QString value = table.rawValue(row, field).toString().toLower();
     return !value.isEmpty() && value.contains(SearchText.toLower());
 }
