@@ -1,0 +1,124 @@
+#include "records/ui/TenantDetailForms.h"
+
+#include "records/ui/RecordFields.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TDetailForm::TDetailForm(const QString& objectName, const QString& caption, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    m_form = new QFormLayout;
+}
+
+void TDetailForm::addText(const QString& field, const QString& label, const char* objectName,
+                          int maxLength)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QLatin1String(objectName));
+    edit->setMaxLength(maxLength);
+    m_form->addRow(label, edit);
+    m_fields.insert(field, edit);
+    m_order << field;
+}
+
+void TDetailForm::addMemo(const QString& field, const QString& label, const char* objectName)
+{
+    auto* edit = new QPlainTextEdit;
+    edit->setObjectName(QLatin1String(objectName));
+    edit->setTabChangesFocus(true);
+    edit->setMinimumHeight(80);
+    m_form->addRow(label, edit);
+    m_fields.insert(field, edit);
+    m_order << field;
+}
+
+void TDetailForm::addDate(const QString& field, const QString& label, const char* objectName)
+{
+    auto* edit = new RecordFields::OptionalDate(objectName);
+    edit->setMaximumWidth(220);
+    m_form->addRow(label, edit);
+    m_fields.insert(field, edit);
+    m_order << field;
+}
+
+void TDetailForm::finish()
+{
+    auto* buttons = new QDialogButtonBox;
+    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(m_form);
+    layout->addWidget(buttons);
+    setMinimumWidth(360);
+}
+
+void TDetailForm::setValues(const QVariantMap& values)
+{
+    for (const QString& field : m_order) {
+        QWidget* w = m_fields.value(field);
+        const QVariant v = values.value(field);
+        if (auto* line = qobject_cast<QLineEdit*>(w))
+            line->setText(v.toString());
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            memo->setPlainText(v.toString());
+        else if (auto* date = dynamic_cast<RecordFields::OptionalDate*>(w))
+            date->setValue(v);
+    }
+    if (!m_order.isEmpty())
+        m_fields.value(m_order.first())->setFocus();
+}
+
+QVariantMap TDetailForm::values() const
+{
+    QVariantMap values;
+    for (const QString& field : m_order) {
+        QWidget* w = m_fields.value(field);
+        if (auto* line = qobject_cast<QLineEdit*>(w))
+            values.insert(field, line->text());
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            values.insert(field, memo->toPlainText());
+        else if (auto* date = dynamic_cast<RecordFields::OptionalDate*>(w))
+            values.insert(field, date->value());
+    }
+    return values;
+}
+
+TVehicleForm::TVehicleForm(QWidget* parent)
+    : TDetailForm(QStringLiteral("TVehicleForm"), QStringLiteral("Vehicles"), parent)
+{
+    addText(QStringLiteral("MAKE"), QStringLiteral("Vehicle Make"), "makeEdit", 20);
+    addText(QStringLiteral("MODEL"), QStringLiteral("Vehicle Model"), "modelEdit", 20);
+    addText(QStringLiteral("NUMBER"), QStringLiteral("Number"), "numberEdit", 20);
+    finish();
+}
+
+TPetForm::TPetForm(QWidget* parent)
+    : TDetailForm(QStringLiteral("TPetForm"), QStringLiteral("Pets"), parent)
+{
+    addText(QStringLiteral("ANIMAL"), QStringLiteral("Animal Type"), "animalEdit", 20);
+    addMemo(QStringLiteral("COMMENT"), QStringLiteral("Comment"), "commentEdit");
+    finish();
+}
+
+TOccupantForm::TOccupantForm(QWidget* parent)
+    : TDetailForm(QStringLiteral("TOccupantForm"), QStringLiteral("Occupants"), parent)
+{
+    addText(QStringLiteral("NAME"), QStringLiteral("Name"), "nameEdit", 30);
+    addText(QStringLiteral("RELATIONSHIP"), QStringLiteral("Relationship"), "relationshipEdit", 20);
+    addText(QStringLiteral("SSN"), QStringLiteral("SSN"), "ssnEdit", 20);
+    addDate(QStringLiteral("DOB"), QStringLiteral("Dob"), "dob");
+    addMemo(QStringLiteral("COMMENTS"), QStringLiteral("Comments"), "commentsEdit");
+    finish();
+}
