@@ -1,0 +1,170 @@
+#include "ledger/ui/TRecurForm.h"
+
+#include "data/Clock.h"
+#include "data/Database.h"
+#include "data/Money.h"
+#include "shell/Messages.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* moneyEdit(const char* name)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(name));
+    e->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9,]{0,16}([.][0-9]{0,2})?")), e));
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+QDateEdit* dateEdit(const char* name)
+{
+    auto* d = new QDateEdit;
+    d->setObjectName(QLatin1String(name));
+    d->setCalendarPopup(true);
+    d->setDate(Clock::today());
+    return d;
+}
+
+Money moneyOf(const QLineEdit* e, bool* ok = nullptr)
+{
+    const QString t = e->text().trimmed();
+    if (t.isEmpty()) {
+        if (ok)
+            *ok = true;
+        return Money();
+    }
+    bool good = false;
+    const Money m = Money::parse(t, &good);
+    if (ok)
+        *ok = good;
+    return good ? m : Money();
+}
+
+} // namespace
+
+TRecurForm::TRecurForm(Database& db, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TRecurForm"));
+    setWindowTitle(QStringLiteral("Recurring charges"));
+
+    m_type = new QComboBox;
+    m_type->setObjectName(QStringLiteral("typeBox"));
+    m_freq = new QComboBox;
+    m_freq->setObjectName(QStringLiteral("frequencyBox"));
+    try {
+        QSqlQuery c = db.select(QStringLiteral("select name from categories order by name"));
+        while (c.next())
+            m_type->addItem(c.value(0).toString());
+        QSqlQuery f =
+            db.select(QStringLiteral("select freqid, name from frequency order by freqid"));
+        while (f.next())
+            m_freq->addItem(f.value(1).toString(), f.value(0).toInt());
+    } catch (const DbError& e) {
+        Messages::error(e.message());
+    }
+    m_newType = new QPushButton(QStringLiteral("&New..."));
+    m_newType->setObjectName(QStringLiteral("newTypeButton"));
+    // The categories window is not built yet.
+    m_newType->setEnabled(false);
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(m_type, 1);
+    typeRow->addWidget(m_newType);
+
+    m_amount = moneyEdit("amountEdit");
+    m_lateFee = moneyEdit("lateFeeEdit");
+    m_perDay = moneyEdit("perDayEdit");
+    m_start = dateEdit("startDateEdit");
+    m_end = dateEdit("endDateEdit");
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Type"), typeRow);
+    form->addRow(QStringLiteral("Amount"), m_amount);
+    form->addRow(QStringLiteral("Late Fee Flat Rate"), m_lateFee);
+    form->addRow(QStringLiteral("Daily Late Fee"), m_perDay);
+    form->addRow(QStringLiteral("Frequency"), m_freq);
+    form->addRow(QStringLiteral("Start Date"), m_start);
+    form->addRow(QStringLiteral("End Date"), m_end);
+
+    auto* buttons = new QDialogButtonBox;
+    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &TRecurForm::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+void TRecurForm::setValues(const RecurringCharges::Values& v)
+{
+    int t = m_type->findText(v.type);
+    if (t < 0 && !v.type.isEmpty()) {
+        // A type whose category was renamed or removed stays as it is.
+        m_type->addItem(v.type);
+        t = m_type->count() - 1;
+    }
+    m_type->setCurrentIndex(t);
+    m_amount->setText(v.amount.toSql());
+    m_lateFee->setText(v.lateFee.toSql());
+    m_perDay->setText(v.perDay.toSql());
+    m_freq->setCurrentIndex(m_freq->findData(v.freq));
+    if (v.startDate.isValid())
+        m_start->setDate(v.startDate);
+    if (v.endDate.isValid())
+        m_end->setDate(v.endDate);
+}
+
+RecurringCharges::Values TRecurForm::values() const
+{
+    RecurringCharges::Values v;
+    v.type = m_type->currentText();
+    v.amount = moneyOf(m_amount);
+    v.lateFee = moneyOf(m_lateFee);
+    v.perDay = moneyOf(m_perDay);
+    v.freq = m_freq->currentData().toInt();
+    v.startDate = m_start->date();
+    v.endDate = m_end->date();
+    return v;
+}
+
+void TRecurForm::accept()
+{
+    const QString range = RecurringCharges::check(values());
+    if (!range.isEmpty()) {
+        Messages::plain(range);
+        return;
+    }
+    for (const QLineEdit* e : {m_amount, m_lateFee, m_perDay}) {
+        bool ok = false;
+        moneyOf(e, &ok);
+        if (!ok) {
+            Messages::warning(QStringLiteral("Please enter a valid amount!"));
+            return;
+        }
+    }
+    if (m_type->currentText().trimmed().isEmpty()) {
+        Messages::warning(QStringLiteral("Please choose a type!"));
+        return;
+    }
+    if (m_freq->currentIndex() < 0) {
+        Messages::warning(QStringLiteral("Please choose a frequency!"));
+        return;
+    }
+    QDialog::accept();
+}

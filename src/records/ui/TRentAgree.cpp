@@ -1,0 +1,254 @@
+#include "records/ui/TRentAgree.h"
+
+#include "data/Clock.h"
+#include "data/Database.h"
+#include "data/Dataset.h"
+#include "shell/Messages.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* readOnly(const char* name)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(name));
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+QLineEdit* moneyEdit(const char* name)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(name));
+    e->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9,]{0,16}([.][0-9]{0,2})?")), e));
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+QDateEdit* dateEdit(const char* name)
+{
+    auto* d = new QDateEdit;
+    d->setObjectName(QLatin1String(name));
+    d->setCalendarPopup(true);
+    d->setDate(Clock::today());
+    return d;
+}
+
+bool readMoney(const QLineEdit* e, Money* out)
+{
+    const QString t = e->text().trimmed();
+    if (t.isEmpty()) {
+        *out = Money();
+        return true;
+    }
+    bool ok = false;
+    *out = Money::parse(t, &ok);
+    return ok;
+}
+
+void showDate(QDateEdit* edit, const QVariant& v)
+{
+    edit->setDate(v.isNull() ? Clock::today() : v.toDate());
+}
+
+} // namespace
+
+TRentAgree::TRentAgree(Database& db, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TRentAgree"));
+    setWindowTitle(QStringLiteral("Rental Agreement"));
+
+    m_suite = readOnly("suiteEdit");
+    m_company = readOnly("companyEdit");
+    m_firstName = readOnly("firstNameEdit");
+    m_lastName = readOnly("lastNameEdit");
+    m_rent = moneyEdit("rentEdit");
+    m_damage = moneyEdit("damageEdit");
+    m_lateFee = moneyEdit("lateFeeEdit");
+    m_perDay = moneyEdit("perDayEdit");
+    m_recurs = new QComboBox;
+    m_recurs->setObjectName(QStringLiteral("recursBox"));
+    m_leaseTerm = new QComboBox;
+    m_leaseTerm->setObjectName(QStringLiteral("leaseTermBox"));
+    m_leaseTerm->addItem(QString());
+    try {
+        QSqlQuery f =
+            db.select(QStringLiteral("select freqid, name from frequency order by freqid"));
+        while (f.next())
+            m_recurs->addItem(f.value(1).toString(), f.value(0).toInt());
+        QSqlQuery l = db.select(QStringLiteral("select name from leases order by name"));
+        while (l.next())
+            m_leaseTerm->addItem(l.value(0).toString());
+    } catch (const DbError& e) {
+        Messages::error(e.message());
+    }
+    m_firstDue = dateEdit("firstDueEdit");
+    m_leaseStart = dateEdit("leaseStartEdit");
+    m_leaseEnd = dateEdit("leaseEndEdit");
+    m_moveIn = dateEdit("moveInEdit");
+    m_moveOut = dateEdit("moveOutEdit");
+    m_firstPayment = dateEdit("firstPaymentEdit");
+    m_terms = new QPlainTextEdit;
+    m_terms->setObjectName(QStringLiteral("termsEdit"));
+
+    auto* header = new QGroupBox;
+    auto* head = new QGridLayout(header);
+    head->addWidget(new QLabel(QStringLiteral("Apt/Suite # ")), 0, 0);
+    head->addWidget(m_suite, 0, 1);
+    head->addWidget(new QLabel(QStringLiteral("Company")), 0, 2);
+    head->addWidget(m_company, 0, 3);
+    head->addWidget(new QLabel(QStringLiteral("Firstname")), 1, 0);
+    head->addWidget(m_firstName, 1, 1);
+    head->addWidget(new QLabel(QStringLiteral("Lastname")), 1, 2);
+    head->addWidget(m_lastName, 1, 3);
+
+    auto* fee = new QHBoxLayout;
+    fee->addWidget(m_lateFee);
+    fee->addWidget(new QLabel(QStringLiteral("+")));
+    fee->addWidget(m_perDay);
+    fee->addWidget(new QLabel(QStringLiteral("per day")));
+
+    auto* money = new QFormLayout;
+    money->addRow(QStringLiteral("Rent"), m_rent);
+    money->addRow(QStringLiteral("Lease/Damage Deposit"), m_damage);
+    money->addRow(QStringLiteral("Late Fee Flat Rate"), fee);
+    money->addRow(QStringLiteral("Rent Recurs"), m_recurs);
+    money->addRow(QStringLiteral("First Payment Due on"), m_firstDue);
+    money->addRow(QStringLiteral("Lease Term"), m_leaseTerm);
+    auto* dates = new QFormLayout;
+    dates->addRow(QStringLiteral("Lease Start Date"), m_leaseStart);
+    dates->addRow(QStringLiteral("Lease End Date"), m_leaseEnd);
+    dates->addRow(QStringLiteral("Move in Date"), m_moveIn);
+    dates->addRow(QStringLiteral("Move Out Date"), m_moveOut);
+    dates->addRow(QStringLiteral("First Payment Date"), m_firstPayment);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(money);
+    columns->addSpacing(16);
+    columns->addLayout(dates);
+
+    auto* buttons = new QDialogButtonBox;
+    m_ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    m_ok->setObjectName(QStringLiteral("okButton"));
+    m_ok->setDefault(true);
+    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &TRentAgree::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(header);
+    layout->addLayout(columns);
+    layout->addWidget(new QLabel(QStringLiteral("Terms")));
+    layout->addWidget(m_terms, 1);
+    layout->addWidget(buttons);
+    m_rent->setFocus();
+}
+
+void TRentAgree::setHeader(const QString& suite, const Units::TenantNames& tenant)
+{
+    m_suite->setText(suite);
+    m_company->setText(tenant.company);
+    m_firstName->setText(tenant.firstName);
+    m_lastName->setText(tenant.lastName);
+}
+
+void TRentAgree::startNew(const Money& rent)
+{
+    m_viewOnly = false;
+    m_rent->setText(rent.toSql());
+    m_damage->setText(Money().toSql());
+    m_lateFee->setText(Money().toSql());
+    m_perDay->setText(Money().toSql());
+    m_recurs->setCurrentIndex(std::max(0, m_recurs->findData(1)));
+    m_ok->setEnabled(true);
+    m_firstPayment->setEnabled(true);
+}
+
+void TRentAgree::showExisting(const Dataset& a)
+{
+    m_rent->setText(a.asMoney(QStringLiteral("RENT")).toSql());
+    m_damage->setText(a.asMoney(QStringLiteral("DAMAGE")).toSql());
+    m_lateFee->setText(a.asMoney(QStringLiteral("LATEFEE")).toSql());
+    m_perDay->setText(a.asMoney(QStringLiteral("PERDAY")).toSql());
+    const int recurs = a.asInt(QStringLiteral("RECURS"));
+    if (m_recurs->findData(recurs) < 0)
+        m_recurs->addItem(QString::number(recurs), recurs);
+    m_recurs->setCurrentIndex(m_recurs->findData(recurs));
+    const QString term = a.asText(QStringLiteral("LEASETERM"));
+    if (m_leaseTerm->findText(term) < 0)
+        m_leaseTerm->addItem(term);
+    m_leaseTerm->setCurrentIndex(m_leaseTerm->findText(term));
+    showDate(m_firstDue, a.value(QStringLiteral("FIRSTDUE")));
+    showDate(m_leaseStart, a.value(QStringLiteral("LEASESTART")));
+    showDate(m_leaseEnd, a.value(QStringLiteral("LEASEEND")));
+    showDate(m_moveIn, a.value(QStringLiteral("MOVEIN")));
+    showDate(m_moveOut, a.value(QStringLiteral("MOVEOUT")));
+    m_terms->setPlainText(a.asText(QStringLiteral("TERMS")));
+    setViewOnly();
+}
+
+void TRentAgree::setViewOnly()
+{
+    m_viewOnly = true;
+    m_ok->setEnabled(false);
+    m_firstPayment->setEnabled(false);
+}
+
+NewAgreement TRentAgree::agreement(int apId) const
+{
+    NewAgreement a;
+    a.apId = apId;
+    readMoney(m_rent, &a.rent);
+    readMoney(m_damage, &a.damage);
+    readMoney(m_lateFee, &a.lateFee);
+    readMoney(m_perDay, &a.perDay);
+    a.recurs = m_recurs->currentData().toInt();
+    a.firstDue = m_firstDue->date();
+    a.leaseStart = m_leaseStart->date();
+    a.leaseEnd = m_leaseEnd->date();
+    a.moveIn = m_moveIn->date();
+    a.moveOut = m_moveOut->date();
+    a.firstPayment = m_firstPayment->date();
+    a.leaseTerm = m_leaseTerm->currentText();
+    a.terms = m_terms->toPlainText();
+    return a;
+}
+
+void TRentAgree::accept()
+{
+    if (m_viewOnly)
+        return;
+    const QString refusal = Agreements::check(agreement(0));
+    if (!refusal.isEmpty()) {
+        Messages::warning(refusal);
+        return;
+    }
+    Money m;
+    for (const QLineEdit* e : {m_rent, m_damage, m_lateFee, m_perDay}) {
+        if (!readMoney(e, &m)) {
+            Messages::warning(QStringLiteral("Please enter a valid amount!"));
+            return;
+        }
+    }
+    if (m_recurs->currentIndex() < 0) {
+        Messages::warning(QStringLiteral("Please choose how often the rent recurs!"));
+        return;
+    }
+    QDialog::accept();
+}
