@@ -15,6 +15,7 @@ struct AdminCommand
 int cmdCreate(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdUpgrade(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdPostDue(const QStringList& args, QTextStream& out, QTextStream& err);
+int cmdGenerate(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdChargeAhead(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // Opens PATH for a subcommand: refuses a missing file, reports the database's text.

@@ -14,6 +14,8 @@ const AdminCommand Commands[] = {
      "post every recurring charge that is due", cmdPostDue},
     {"charge-ahead", "charge-ahead PATH --recid N --periods N",
      "post the next N periods of one recurring charge", cmdChargeAhead},
+    {"generate", "generate PATH --size small|large [--seed N] [--today YYYY-MM-DD]",
+     "write a new database filled with a portfolio for measuring", cmdGenerate},
 };
 
 void printHelp(QTextStream& out)
