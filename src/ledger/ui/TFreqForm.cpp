@@ -1,4 +1,5 @@
 #include "ledger/ui/TFreqForm.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Dataset.h"
 #include "shell/AppState.h"
@@ -36,14 +37,7 @@ TFreqProp::TFreqProp(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Name"), m_name);
     form->addRow(QStringLiteral("Description"), m_description);
     form->addRow(QStringLiteral("Occurs Every"), days);
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFreqProp::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

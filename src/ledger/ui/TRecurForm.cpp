@@ -1,4 +1,5 @@
 #include "ledger/ui/TRecurForm.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Clock.h"
 #include "data/Database.h"
@@ -97,14 +98,7 @@ TRecurForm::TRecurForm(Database& db, QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Start Date"), m_start);
     form->addRow(QStringLiteral("End Date"), m_end);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TRecurForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -1,4 +1,5 @@
 #include "records/ui/TApartForm.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Dataset.h"
 #include "records/Units.h"
@@ -184,14 +185,7 @@ TApartForm::TApartForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     m_tabs->addTab(info2, QStringLiteral("Info 2"));
     m_tabs->addTab(other, QStringLiteral("Other Facilities"));
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TApartForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);

@@ -1,4 +1,5 @@
 #include "records/ui/TBuildProp.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Database.h"
 #include "data/Dataset.h"
@@ -77,14 +78,7 @@ TBuildProp::TBuildProp(Database& db, QWidget* parent) : QDialog(parent)
     columns->addWidget(place, 0, 0);
     columns->addWidget(other, 0, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TBuildProp::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -1,4 +1,5 @@
 #include "records/ui/TFNOwner.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Database.h"
 #include "data/Dataset.h"
@@ -78,14 +79,7 @@ TFNOwner::TFNOwner(Database& db, QWidget* parent) : QDialog(parent), m_db(db)
     m_tabs->addTab(other, QStringLiteral("Other"));
     m_tabs->addTab(notes, QStringLiteral("Notes"));
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFNOwner::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);

@@ -1,4 +1,5 @@
 #include "records/ui/TFormDeposit.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Clock.h"
 #include "data/Dataset.h"
@@ -49,14 +50,7 @@ TFormDeposit::TFormDeposit(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Payment Method"), m_paymentType);
     form->addRow(QStringLiteral("Memo"), m_memo);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormDeposit::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

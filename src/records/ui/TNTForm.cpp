@@ -1,4 +1,5 @@
 #include "records/ui/TNTForm.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Dataset.h"
 #include "data/Money.h"
@@ -230,14 +231,7 @@ TNTForm::TNTForm(AppState& state, int tid, QWidget* parent) : QDialog(parent), m
     m_waitList->setObjectName(QStringLiteral("waitListBox"));
     m_waitList->setChecked(true);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TNTForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);

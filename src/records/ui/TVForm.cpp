@@ -1,4 +1,5 @@
 #include "records/ui/TVForm.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Dataset.h"
 #include "records/Vendors.h"
@@ -42,14 +43,7 @@ TVForm::TVForm(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Vendor Type"), m_type);
     form->addRow(QStringLiteral("Other Type"), m_otherType);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TVForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

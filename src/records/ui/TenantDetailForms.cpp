@@ -1,4 +1,5 @@
 #include "records/ui/TenantDetailForms.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "records/ui/RecordFields.h"
 
@@ -50,14 +51,7 @@ void TDetailForm::addDate(const QString& field, const QString& label, const char
 
 void TDetailForm::finish()
 {
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(m_form);
     layout->addWidget(buttons);

@@ -1,4 +1,5 @@
 #include "shell/ui/TFormPass.h"
+#include "shell/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -28,14 +29,7 @@ TFormPass::TFormPass(QWidget* parent) : QDialog(parent)
     note->setObjectName(QStringLiteral("firstTimeNote"));
     note->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("Ok"), QStringLiteral("Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

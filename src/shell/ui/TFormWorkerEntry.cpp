@@ -1,4 +1,5 @@
 #include "shell/ui/TFormWorkerEntry.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Database.h"
 #include "shell/Messages.h"
@@ -73,14 +74,7 @@ TFormWorkerEntry::TFormWorkerEntry(Database& db, QWidget* parent) : QDialog(pare
         m_rights << box;
     }
 
-    auto* buttons = new QDialogButtonBox;
-    auto* ok = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormWorkerEntry::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this, QStringLiteral("&Ok"), QStringLiteral("&Cancel"));
 
     auto* top = new QHBoxLayout;
     top->addLayout(form, 1);
