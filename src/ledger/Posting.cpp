@@ -146,61 +146,84 @@ Posting::Step Posting::checkRow(const RecurRow& row)
     return step;
 }
 
-void Posting::storeCharge(std::optional<QSqlQuery>& insert, const RecurRow& row,
-                          const QDate& forDate)
+// The statements a unit of work repeats, prepared once inside its transaction (the driver ties
+// a prepared statement to the transaction it was prepared in).
+struct Posting::Statements
 {
-    if (!insert)
-        insert.emplace(m_db.prepare(QLatin1String(InsertCharge)));
-    QSqlQuery& q = *insert;
-    q.bindValue(0, m_db.NextKey(QStringLiteral("GEN_CHARGES_ID")));
-    q.bindValue(1, row.tId);
-    q.bindValue(2, row.apId);
-    q.bindValue(3, textValue(row.type));
-    q.bindValue(4, forDate);
-    // Exact decimal text, so the NUMERIC column gets the cents as written.
-    q.bindValue(5, row.amount.toSql());
-    q.bindValue(6, row.amount.toSql());
-    q.bindValue(7, row.lateFee.toSql());
-    q.bindValue(8, row.perDay.toSql());
-    m_db.execPrepared(q);
-}
+    std::optional<QSqlQuery> insert;
+    std::optional<QSqlQuery> nextDate;
+    std::optional<QSqlQuery> completed;
+};
 
-void Posting::markCompleted(const RecurRow& row)
+int Posting::writeRow(const RecurRow& row, Step step, int limit, bool untilToday,
+                      Statements& st)
 {
-    m_db.exec(QStringLiteral("update recur set completed =1 where RecID=") +
-              sqlNumber(qint64(row.recId)));
-}
-
-void Posting::writeNextDate(const RecurRow& row, const QDate& next)
-{
-    m_db.exec(QStringLiteral("update recur set nextdate='") + SqlDate(next) +
-              QStringLiteral("' where RecID=") + sqlNumber(qint64(row.recId)));
+    // The due dates first, then their keys in one draw from the generator.
+    const QDate today = Clock::today();
+    QList<QDate> dates;
+    QDate d = row.nextDate;
+    int result = Active;
+    while (limit < 0 || dates.size() < limit) {
+        dates.append(d);
+        d = advance(d, step);
+        if (d > row.endDate) {
+            result = Completed;
+            break;
+        }
+        if (untilToday && d > today)
+            break;
+    }
+    if (!dates.isEmpty()) {
+        const int n = int(dates.size());
+        const int last = m_db.scalar(QStringLiteral("SELECT Gen_ID(GEN_CHARGES_ID,%1) as id FROM "
+                                                    "RDB$DATABASE")
+                                         .arg(n))
+                             .toInt();
+        if (!st.insert)
+            st.insert.emplace(m_db.prepare(QLatin1String(InsertCharge)));
+        QSqlQuery& q = *st.insert;
+        // Exact decimal text, so the NUMERIC column gets the cents as written.
+        const QString amount = row.amount.toSql();
+        const QString lateFee = row.lateFee.toSql();
+        const QString perDay = row.perDay.toSql();
+        const QVariant type = textValue(row.type);
+        for (int i = 0; i < n; ++i) {
+            q.bindValue(0, last - n + 1 + i);
+            q.bindValue(1, row.tId);
+            q.bindValue(2, row.apId);
+            q.bindValue(3, type);
+            q.bindValue(4, dates.at(i));
+            q.bindValue(5, amount);
+            q.bindValue(6, amount);
+            q.bindValue(7, lateFee);
+            q.bindValue(8, perDay);
+            m_db.execPrepared(q);
+        }
+    }
+    if (result == Completed) {
+        if (!st.completed)
+            st.completed.emplace(m_db.prepare(QStringLiteral("update recur set completed =1 where RecID=?")));
+        st.completed->bindValue(0, row.recId);
+        m_db.execPrepared(*st.completed);
+    }
+    // Written last, also after completion: the first date not posted.
+    if (!st.nextDate)
+        st.nextDate.emplace(m_db.prepare(QStringLiteral("update recur set nextdate=? where RecID=?")));
+    st.nextDate->bindValue(0, d);
+    st.nextDate->bindValue(1, row.recId);
+    m_db.execPrepared(*st.nextDate);
+    m_lastChargeCount = int(dates.size());
+    return result;
 }
 
 int Posting::PostRecurringCharge(const RecurRow& row)
 {
     m_lastChargeCount = 0;
     const Step step = checkRow(row);
-    const QDate today = Clock::today();
-
     Transaction t(m_db);
-    std::optional<QSqlQuery> insert;
-    QDate d = row.nextDate;
-    int count = 0;
-    int result = Active;
-    for (;;) {
-        storeCharge(insert, row, d);
-        ++count;
-        d = advance(d, step);
-        if (d > row.endDate) {
-            markCompleted(row);
-            result = Completed;
-            break;
-        }
-        if (d > today)
-            break;
-    }
-    writeNextDate(row, d);
+    Statements st;
+    const int result = writeRow(row, step, -1, true, st);
+    const int count = m_lastChargeCount;
     t.commit();
     m_lastChargeCount = count;
     return result;
@@ -210,23 +233,10 @@ int Posting::PostChargesAhead(const RecurRow& row, int n)
 {
     m_lastChargeCount = 0;
     const Step step = checkRow(row);
-
     Transaction t(m_db);
-    std::optional<QSqlQuery> insert;
-    QDate d = row.nextDate;
-    int count = 0;
-    int result = Active;
-    for (int i = 0; i < n; ++i) {
-        storeCharge(insert, row, d);
-        ++count;
-        d = advance(d, step);
-        if (d > row.endDate) {
-            markCompleted(row);
-            result = Completed;
-            break;
-        }
-    }
-    writeNextDate(row, d);
+    Statements st;
+    const int result = writeRow(row, step, std::max(0, n), false, st);
+    const int count = m_lastChargeCount;
     t.commit();
     m_lastChargeCount = count;
     return result;
@@ -252,20 +262,63 @@ PostingReport Posting::PostDueCharges(int chargeAheadDays)
         return report;
     }
 
-    for (const RecurRow& row : rows) {
-        try {
-            const int result = PostRecurringCharge(row);
-            ++report.rowsPosted;
-            report.chargesWritten += m_lastChargeCount;
-            if (result == Completed)
-                ++report.rowsCompleted;
-        } catch (const PostingError& e) {
-            report.skipped.append({row.recId, e.message()});
-        } catch (const DbError& e) {
-            report.error = e.message();
-            report.failedRecId = row.recId;
-            break;
+    // Rows are posted in batches that commit together; each row is a savepoint inside its
+    // batch, so a failing row is undone alone and the rows before it are kept. A run cut off
+    // anywhere loses at most the uncommitted batch, which the next run posts: nothing twice.
+    const int BatchRows = 250;
+    int i = 0;
+    bool stopped = false;
+    while (i < rows.size() && !stopped) {
+        Transaction t(m_db);
+        bool own = t.owns();
+        Statements st;
+        int posted = 0, written = 0, completed = 0;
+        for (int inBatch = 0; i < rows.size() && inBatch < BatchRows; ++i, ++inBatch) {
+            const RecurRow& row = rows.at(i);
+            Step step;
+            try {
+                step = checkRow(row);
+            } catch (const PostingError& e) {
+                report.skipped.append({row.recId, e.message()});
+                continue;
+            }
+            try {
+                if (own)
+                    m_db.exec(QStringLiteral("SAVEPOINT POSTING_ROW"));
+                const int result = writeRow(row, step, -1, true, st);
+                ++posted;
+                written += m_lastChargeCount;
+                if (result == Completed)
+                    ++completed;
+            } catch (const DbError& e) {
+                report.error = e.message();
+                report.failedRecId = row.recId;
+                stopped = true;
+                if (own) {
+                    try {
+                        m_db.exec(QStringLiteral("ROLLBACK TO SAVEPOINT POSTING_ROW"));
+                    } catch (const DbError&) {
+                        // The batch cannot keep its good rows: leave it all to the next run.
+                        posted = written = completed = 0;
+                        own = false;
+                    }
+                }
+                break;
+            }
         }
+        if (own) {
+            try {
+                t.commit();
+            } catch (const DbError& e) {
+                if (report.error.isEmpty())
+                    report.error = e.message();
+                stopped = true;
+                posted = written = completed = 0;
+            }
+        }
+        report.rowsPosted += posted;
+        report.chargesWritten += written;
+        report.rowsCompleted += completed;
     }
     return report;
 }

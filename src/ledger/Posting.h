@@ -86,10 +86,9 @@ struct PostingReport
 // FREQUENCY.DAYS is read once per FREQID and kept (the cache is emptied at the start of each
 // PostDueCharges and by reloadFrequencies()).
 //
-// The INSERT into CHARGES is prepared once per unit of work and reused for all of the row's
-// charges. It cannot live longer: the QIBASE driver ties a prepared statement to the transaction
-// it was prepared in, and one prepared outside a transaction runs in a transaction of its own,
-// out of reach of the rollback.
+// The repeated statements are prepared once per transaction and reused (the QIBASE driver
+// ties a prepared statement to the transaction it was prepared in). A row's charge keys are
+// drawn from GEN_CHARGES_ID in one step for all of its due dates.
 class Posting
 {
 public:
@@ -137,9 +136,10 @@ private:
     Step stepFor(int freqId, int recId);
     Step checkRow(const RecurRow& row);
     static QDate advance(const QDate& date, Step step);
-    void storeCharge(std::optional<QSqlQuery>& insert, const RecurRow& row, const QDate& forDate);
-    void markCompleted(const RecurRow& row);
-    void writeNextDate(const RecurRow& row, const QDate& next);
+    struct Statements;
+    // Stores the charges of one row (at most LIMIT, or up to today, or until the end date)
+    // and its COMPLETED and NEXTDATE updates, inside the open transaction.
+    int writeRow(const RecurRow& row, Step step, int limit, bool untilToday, Statements& st);
 
     Database& m_db;
     // DAYS of the user frequencies looked up so far; nullopt when there is no usable row,

@@ -406,6 +406,36 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("select count(*) from charges")).toInt(), 12);
     }
 
+    // Rows commit in batches; a failure far into a long run keeps every row before it.
+    void longRunKeepsTheRowsBeforeAFailure()
+    {
+        TestDb t;
+        Database& db = t.db();
+        {
+            Transaction fill(db);
+            for (int i = 0; i < 600; ++i)
+                addRecur(db, {5, Today});
+            fill.commit();
+        }
+        int inserts = 0;
+        db.beforeExec = [&](const QString& sql) {
+            if (sql.startsWith(QLatin1String("insert into charges")) && ++inserts == 400)
+                throw DbError(QStringLiteral("injected failure"), sql);
+        };
+        Posting p(db);
+        const PostingReport broken = p.PostDueCharges(0);
+        db.beforeExec = nullptr;
+        QCOMPARE(broken.rowsPosted, 399);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from charges")).toInt(), 399);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from recur where nextdate > '%1'")
+                               .arg(SqlDate(Today))).toInt(), 399);
+        const PostingReport rerun = p.PostDueCharges(0);
+        QVERIFY(rerun.ok());
+        QCOMPARE(rerun.rowsPosted, 201);
+        QCOMPARE(db.scalar(QStringLiteral("select count(distinct tid) from charges")).toInt(), 600);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from charges")).toInt(), 600);
+    }
+
     void badFrequencyIsSkippedAndReported()
     {
         TestDb t;
