@@ -153,6 +153,8 @@ struct Posting::Statements
     std::optional<QSqlQuery> insert;
     std::optional<QSqlQuery> nextDate;
     std::optional<QSqlQuery> completed;
+    std::optional<QSqlQuery> keys;
+    std::optional<QSqlQuery> savepoint;
 };
 
 int Posting::writeRow(const RecurRow& row, Step step, int limit, bool untilToday,
@@ -175,10 +177,15 @@ int Posting::writeRow(const RecurRow& row, Step step, int limit, bool untilToday
     }
     if (!dates.isEmpty()) {
         const int n = int(dates.size());
-        const int last = m_db.scalar(QStringLiteral("SELECT Gen_ID(GEN_CHARGES_ID,%1) as id FROM "
-                                                    "RDB$DATABASE")
-                                         .arg(n))
-                             .toInt();
+        if (!st.keys)
+            st.keys.emplace(m_db.prepare(QStringLiteral(
+                "SELECT Gen_ID(GEN_CHARGES_ID,cast(? as integer)) as id FROM RDB$DATABASE")));
+        st.keys->bindValue(0, n);
+        m_db.execPrepared(*st.keys);
+        if (!st.keys->next())
+            throw DbError(QStringLiteral("GEN_CHARGES_ID returned no key."));
+        const int last = st.keys->value(0).toInt();
+        st.keys->finish();
         if (!st.insert)
             st.insert.emplace(m_db.prepare(QLatin1String(InsertCharge)));
         QSqlQuery& q = *st.insert;
@@ -255,8 +262,14 @@ PostingReport Posting::PostDueCharges(int chargeAheadDays)
     QList<RecurRow> rows;
     try {
         QSqlQuery q = m_db.select(sql);
-        while (q.next())
-            rows.append(RecurRow::fromRecord(q.record()));
+        // The driver builds a record's description with queries of its own: take it once and
+        // fill in each row's values.
+        QSqlRecord record = q.record();
+        while (q.next()) {
+            for (int c = 0; c < record.count(); ++c)
+                record.setValue(c, q.value(c));
+            rows.append(RecurRow::fromRecord(record));
+        }
     } catch (const DbError& e) {
         report.error = e.message();
         return report;
@@ -265,7 +278,7 @@ PostingReport Posting::PostDueCharges(int chargeAheadDays)
     // Rows are posted in batches that commit together; each row is a savepoint inside its
     // batch, so a failing row is undone alone and the rows before it are kept. A run cut off
     // anywhere loses at most the uncommitted batch, which the next run posts: nothing twice.
-    const int BatchRows = 250;
+    const int BatchRows = 1000;
     int i = 0;
     bool stopped = false;
     while (i < rows.size() && !stopped) {
@@ -283,8 +296,11 @@ PostingReport Posting::PostDueCharges(int chargeAheadDays)
                 continue;
             }
             try {
-                if (own)
-                    m_db.exec(QStringLiteral("SAVEPOINT POSTING_ROW"));
+                if (own) {
+                    if (!st.savepoint)
+                        st.savepoint.emplace(m_db.prepare(QStringLiteral("SAVEPOINT POSTING_ROW")));
+                    m_db.execPrepared(*st.savepoint);
+                }
                 const int result = writeRow(row, step, -1, true, st);
                 ++posted;
                 written += m_lastChargeCount;
