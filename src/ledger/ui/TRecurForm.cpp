@@ -1,4 +1,6 @@
 #include "ledger/ui/TRecurForm.h"
+
+#include "records/ui/RecordFields.h"
 #include "shell/ui/DialogButtons.h"
 
 #include "data/Clock.h"
@@ -18,40 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLineEdit* moneyEdit(const char* name)
-{
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(name));
-    e->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9,]{0,16}([.][0-9]{0,2})?")), e));
-    e->setAlignment(Qt::AlignRight);
-    return e;
-}
-
-QDateEdit* dateEdit(const char* name)
-{
-    auto* d = new QDateEdit;
-    d->setObjectName(QLatin1String(name));
-    d->setCalendarPopup(true);
-    d->setDate(Clock::today());
-    return d;
-}
-
-Money moneyOf(const QLineEdit* e, bool* ok = nullptr)
-{
-    const QString t = e->text().trimmed();
-    if (t.isEmpty()) {
-        if (ok)
-            *ok = true;
-        return Money();
-    }
-    bool good = false;
-    const Money m = Money::parse(t, &good);
-    if (ok)
-        *ok = good;
-    return good ? m : Money();
-}
 
 } // namespace
 
@@ -83,11 +51,11 @@ TRecurForm::TRecurForm(Database& db, QWidget* parent) : QDialog(parent)
     typeRow->addWidget(m_type, 1);
     typeRow->addWidget(m_newType);
 
-    m_amount = moneyEdit("amountEdit");
-    m_lateFee = moneyEdit("lateFeeEdit");
-    m_perDay = moneyEdit("perDayEdit");
-    m_start = dateEdit("startDateEdit");
-    m_end = dateEdit("endDateEdit");
+    m_amount = RecordFields::unsignedAmount("amountEdit");
+    m_lateFee = RecordFields::unsignedAmount("lateFeeEdit");
+    m_perDay = RecordFields::unsignedAmount("perDayEdit");
+    m_start = RecordFields::date("startDateEdit");
+    m_end = RecordFields::date("endDateEdit");
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Type"), typeRow);
@@ -128,9 +96,9 @@ RecurringCharges::Values TRecurForm::values() const
 {
     RecurringCharges::Values v;
     v.type = m_type->currentText();
-    v.amount = moneyOf(m_amount);
-    v.lateFee = moneyOf(m_lateFee);
-    v.perDay = moneyOf(m_perDay);
+    v.amount = RecordFields::readMoney(m_amount);
+    v.lateFee = RecordFields::readMoney(m_lateFee);
+    v.perDay = RecordFields::readMoney(m_perDay);
     v.freq = m_freq->currentData().toInt();
     v.startDate = m_start->date();
     v.endDate = m_end->date();
@@ -146,7 +114,7 @@ void TRecurForm::accept()
     }
     for (const QLineEdit* e : {m_amount, m_lateFee, m_perDay}) {
         bool ok = false;
-        moneyOf(e, &ok);
+        RecordFields::readMoney(e, &ok);
         if (!ok) {
             Messages::warning(QStringLiteral("Please enter a valid amount!"));
             return;

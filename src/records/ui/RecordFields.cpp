@@ -39,6 +39,54 @@ QLineEdit* amount(const char* objectName)
     return e;
 }
 
+QLineEdit* unsignedAmount(const char* objectName)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(objectName));
+    e->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9,]{0,16}([.][0-9]{0,2})?")), e));
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+QLineEdit* smallInteger(const char* objectName)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(objectName));
+    e->setValidator(new QIntValidator(-32768, 32767, e));
+    return e;
+}
+
+QLineEdit* readOnly(const char* objectName)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(objectName));
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+QDateEdit* date(const char* objectName)
+{
+    auto* d = new QDateEdit;
+    d->setObjectName(QLatin1String(objectName));
+    d->setCalendarPopup(true);
+    d->setDate(Clock::today());
+    return d;
+}
+
+Money readMoney(const QLineEdit* edit, bool* ok)
+{
+    const QString t = edit->text().trimmed();
+    bool good = true;
+    Money m;
+    if (!t.isEmpty())
+        m = Money::parse(t, &good);
+    if (ok)
+        *ok = good;
+    return good ? m : Money();
+}
+
 void showInteger(QLineEdit* edit, const QVariant& value)
 {
     edit->setText(value.isNull() ? QString() : QString::number(value.toLongLong()));

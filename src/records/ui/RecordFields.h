@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Money.h"
+
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -16,6 +18,18 @@ QLineEdit* text(const char* objectName, int maxLength);
 QLineEdit* integer(const char* objectName);
 // An amount or a percentage with up to two decimals; empty means no value.
 QLineEdit* amount(const char* objectName);
+
+// An amount with up to two decimals and no sign (rents, fees).
+QLineEdit* unsignedAmount(const char* objectName);
+// A SMALLINT column.
+QLineEdit* smallInteger(const char* objectName);
+// A looked-up value shown read-only and passed over by Tab.
+QLineEdit* readOnly(const char* objectName);
+// A date box with a calendar, starting at today.
+QDateEdit* date(const char* objectName);
+
+// The amount typed, 0 for an empty box; ok is false (and 0 given) when it is not a number.
+Money readMoney(const QLineEdit* edit, bool* ok = nullptr);
 
 // Empty for NULL.
 void showInteger(QLineEdit* edit, const QVariant& value);

@@ -25,24 +25,6 @@
 
 namespace {
 
-QLineEdit* readOnly(const char* name)
-{
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(name));
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::NoFocus);
-    return e;
-}
-
-// A SMALLINT column.
-QLineEdit* small(const char* name)
-{
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(name));
-    e->setValidator(new QIntValidator(-32768, 32767, e));
-    return e;
-}
-
 QComboBox* choice(const char* name, const QStringList& items)
 {
     auto* c = new QComboBox;
@@ -99,11 +81,11 @@ TApartForm::TApartForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     m_suite = RecordFields::text("suiteEdit", 20);
     m_rent = RecordFields::amount("rentEdit");
     m_squareFootage = RecordFields::amount("squareFootageEdit");
-    m_bedrooms = small("bedroomsEdit");
-    m_bathrooms = small("bathroomsEdit");
-    m_company = readOnly("companyEdit");
-    m_firstName = readOnly("firstNameEdit");
-    m_lastName = readOnly("lastNameEdit");
+    m_bedrooms = RecordFields::smallInteger("bedroomsEdit");
+    m_bathrooms = RecordFields::smallInteger("bathroomsEdit");
+    m_company = RecordFields::readOnly("companyEdit");
+    m_firstName = RecordFields::readOnly("firstNameEdit");
+    m_lastName = RecordFields::readOnly("lastNameEdit");
     auto* search = button(QStringLiteral("Search..."), "tenantSearchButton");
     auto* waitList = button(QStringLiteral("&Search from waitlist..."), "waitListButton");
     auto* clear = button(QStringLiteral("C&lear"), "clearTenantButton");
@@ -141,7 +123,7 @@ TApartForm::TApartForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     m_electric = RecordFields::text("electricEdit", 20);
     m_community = RecordFields::text("communityEdit", 20);
     m_heatingType = RecordFields::text("heatingTypeEdit", 30);
-    m_floor = small("floorEdit");
+    m_floor = RecordFields::smallInteger("floorEdit");
     m_status = choice("statusBox", {QStringLiteral("Damaged"), QStringLiteral("Leasing"),
                                     QStringLiteral("Moved"), QStringLiteral("Normal"),
                                     QStringLiteral("Renovated"), QStringLiteral("Renting"),

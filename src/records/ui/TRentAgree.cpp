@@ -1,5 +1,7 @@
 #include "records/ui/TRentAgree.h"
 
+#include "records/ui/RecordFields.h"
+
 #include "data/Clock.h"
 #include "data/Database.h"
 #include "data/Dataset.h"
@@ -22,46 +24,6 @@
 
 namespace {
 
-QLineEdit* readOnly(const char* name)
-{
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(name));
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::NoFocus);
-    return e;
-}
-
-QLineEdit* moneyEdit(const char* name)
-{
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(name));
-    e->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9,]{0,16}([.][0-9]{0,2})?")), e));
-    e->setAlignment(Qt::AlignRight);
-    return e;
-}
-
-QDateEdit* dateEdit(const char* name)
-{
-    auto* d = new QDateEdit;
-    d->setObjectName(QLatin1String(name));
-    d->setCalendarPopup(true);
-    d->setDate(Clock::today());
-    return d;
-}
-
-bool readMoney(const QLineEdit* e, Money* out)
-{
-    const QString t = e->text().trimmed();
-    if (t.isEmpty()) {
-        *out = Money();
-        return true;
-    }
-    bool ok = false;
-    *out = Money::parse(t, &ok);
-    return ok;
-}
-
 void showDate(QDateEdit* edit, const QVariant& v)
 {
     edit->setDate(v.isNull() ? Clock::today() : v.toDate());
@@ -74,14 +36,14 @@ TRentAgree::TRentAgree(Database& db, QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("TRentAgree"));
     setWindowTitle(QStringLiteral("Rental Agreement"));
 
-    m_suite = readOnly("suiteEdit");
-    m_company = readOnly("companyEdit");
-    m_firstName = readOnly("firstNameEdit");
-    m_lastName = readOnly("lastNameEdit");
-    m_rent = moneyEdit("rentEdit");
-    m_damage = moneyEdit("damageEdit");
-    m_lateFee = moneyEdit("lateFeeEdit");
-    m_perDay = moneyEdit("perDayEdit");
+    m_suite = RecordFields::readOnly("suiteEdit");
+    m_company = RecordFields::readOnly("companyEdit");
+    m_firstName = RecordFields::readOnly("firstNameEdit");
+    m_lastName = RecordFields::readOnly("lastNameEdit");
+    m_rent = RecordFields::unsignedAmount("rentEdit");
+    m_damage = RecordFields::unsignedAmount("damageEdit");
+    m_lateFee = RecordFields::unsignedAmount("lateFeeEdit");
+    m_perDay = RecordFields::unsignedAmount("perDayEdit");
     m_recurs = new QComboBox;
     m_recurs->setObjectName(QStringLiteral("recursBox"));
     m_leaseTerm = new QComboBox;
@@ -98,12 +60,12 @@ TRentAgree::TRentAgree(Database& db, QWidget* parent) : QDialog(parent)
     } catch (const DbError& e) {
         Messages::error(e.message());
     }
-    m_firstDue = dateEdit("firstDueEdit");
-    m_leaseStart = dateEdit("leaseStartEdit");
-    m_leaseEnd = dateEdit("leaseEndEdit");
-    m_moveIn = dateEdit("moveInEdit");
-    m_moveOut = dateEdit("moveOutEdit");
-    m_firstPayment = dateEdit("firstPaymentEdit");
+    m_firstDue = RecordFields::date("firstDueEdit");
+    m_leaseStart = RecordFields::date("leaseStartEdit");
+    m_leaseEnd = RecordFields::date("leaseEndEdit");
+    m_moveIn = RecordFields::date("moveInEdit");
+    m_moveOut = RecordFields::date("moveOutEdit");
+    m_firstPayment = RecordFields::date("firstPaymentEdit");
     m_terms = new QPlainTextEdit;
     m_terms->setObjectName(QStringLiteral("termsEdit"));
 
@@ -214,10 +176,10 @@ NewAgreement TRentAgree::agreement(int apId) const
 {
     NewAgreement a;
     a.apId = apId;
-    readMoney(m_rent, &a.rent);
-    readMoney(m_damage, &a.damage);
-    readMoney(m_lateFee, &a.lateFee);
-    readMoney(m_perDay, &a.perDay);
+    a.rent = RecordFields::readMoney(m_rent);
+    a.damage = RecordFields::readMoney(m_damage);
+    a.lateFee = RecordFields::readMoney(m_lateFee);
+    a.perDay = RecordFields::readMoney(m_perDay);
     a.recurs = m_recurs->currentData().toInt();
     a.firstDue = m_firstDue->date();
     a.leaseStart = m_leaseStart->date();
@@ -239,9 +201,10 @@ void TRentAgree::accept()
         Messages::warning(refusal);
         return;
     }
-    Money m;
     for (const QLineEdit* e : {m_rent, m_damage, m_lateFee, m_perDay}) {
-        if (!readMoney(e, &m)) {
+        bool ok = false;
+        RecordFields::readMoney(e, &ok);
+        if (!ok) {
             Messages::warning(QStringLiteral("Please enter a valid amount!"));
             return;
         }
