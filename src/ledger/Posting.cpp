@@ -64,6 +64,30 @@ std::optional<RecurRow> RecurRow::load(Database& db, int recId)
     return fromRecord(q.record());
 }
 
+void RecurRow::insert(Database& db) const
+{
+    // One character wider than the column, so an over-long text reaches the engine whole.
+    QSqlQuery q = db.prepare(QStringLiteral(
+        "insert into recur (RECID, APID, TID, TYPE, AMOUNT, FREQ, STARTDATE, ENDDATE, NEXTDATE, "
+        "COMPLETED, LATEFEE, PERDAY) values (?, ?, ?, cast(? as varchar(41)), ?, ?, ?, ?, ?, 0, "
+        "?, ?)"));
+    auto date = [](const QDate& d) {
+        return d.isValid() ? QVariant(d) : QVariant(QMetaType::fromType<QDate>());
+    };
+    q.addBindValue(recId);
+    q.addBindValue(apId);
+    q.addBindValue(tId);
+    q.addBindValue(type);
+    q.addBindValue(amount.toSql());
+    q.addBindValue(freq);
+    q.addBindValue(date(startDate));
+    q.addBindValue(date(endDate));
+    q.addBindValue(date(nextDate));
+    q.addBindValue(lateFee.toSql());
+    q.addBindValue(perDay.toSql());
+    db.execPrepared(q);
+}
+
 Posting::Posting(Database& db) : m_db(db) {}
 
 Posting::~Posting() = default;

@@ -49,6 +49,9 @@ struct RecurRow
     static RecurRow fromRecord(const QSqlRecord& record);
     // The row with this RECID, or nothing when there is none. Throws DbError.
     static std::optional<RecurRow> load(Database& db, int recId);
+    // Stores this row as a new active RECUR row (COMPLETED 0) with its RECID. A TYPE longer
+    // than the column is refused by the database rather than cut. Throws DbError.
+    void insert(Database& db) const;
 };
 
 // A row that PostDueCharges left alone, and why.

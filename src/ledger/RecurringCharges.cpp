@@ -42,25 +42,7 @@ Added add(Database& db, int apId, int tId, const Values& v)
     row.startDate = v.startDate;
     row.endDate = v.endDate;
     row.nextDate = v.startDate;
-    {
-        QSqlQuery q = db.prepare(
-            QStringLiteral("insert into recur (RECID, APID, TID, TYPE, AMOUNT, FREQ, STARTDATE, "
-                           "ENDDATE, NEXTDATE, COMPLETED, LATEFEE, PERDAY) values (?, ?, ?, %1, "
-                           "?, ?, ?, ?, ?, 0, ?, ?)")
-                .arg(QLatin1String(TypeParam)));
-        q.addBindValue(row.recId);
-        q.addBindValue(row.apId);
-        q.addBindValue(row.tId);
-        q.addBindValue(row.type);
-        q.addBindValue(row.amount.toSql());
-        q.addBindValue(row.freq);
-        q.addBindValue(dateValue(row.startDate));
-        q.addBindValue(dateValue(row.endDate));
-        q.addBindValue(dateValue(row.nextDate));
-        q.addBindValue(row.lateFee.toSql());
-        q.addBindValue(row.perDay.toSql());
-        db.execPrepared(q);
-    }
+    row.insert(db);
     Posting posting(db);
     Added added;
     added.recId = row.recId;

@@ -97,23 +97,7 @@ CreatedAgreement create(Database& db, const NewAgreement& a)
     rent.nextDate = a.firstPayment;
     rent.lateFee = a.lateFee;
     rent.perDay = a.perDay;
-    {
-        QSqlQuery q = db.prepare(QStringLiteral(
-            "insert into recur (RECID, APID, TID, TYPE, AMOUNT, FREQ, STARTDATE, ENDDATE, "
-            "NEXTDATE, COMPLETED, LATEFEE, PERDAY) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?)"));
-        q.addBindValue(rent.recId);
-        q.addBindValue(rent.apId);
-        q.addBindValue(rent.tId);
-        q.addBindValue(rent.type);
-        q.addBindValue(rent.amount.toSql());
-        q.addBindValue(rent.freq);
-        q.addBindValue(dateValue(rent.startDate));
-        q.addBindValue(dateValue(rent.endDate));
-        q.addBindValue(dateValue(rent.nextDate));
-        q.addBindValue(rent.lateFee.toSql());
-        q.addBindValue(rent.perDay.toSql());
-        db.execPrepared(q);
-    }
+    rent.insert(db);
 
     Posting posting(db);
     made.completed = posting.PostRecurringCharge(rent) == Posting::Completed;
