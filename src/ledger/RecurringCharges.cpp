@@ -27,7 +27,7 @@ QString check(const Values& v)
     return QString();
 }
 
-Added add(Database& db, int apId, int tId, const Values& v)
+Added add(Database& db, int apId, int tId, const Values& v, const QDate& firstDue)
 {
     Transaction tx(db);
     RecurRow row;
@@ -41,7 +41,7 @@ Added add(Database& db, int apId, int tId, const Values& v)
     row.freq = v.freq;
     row.startDate = v.startDate;
     row.endDate = v.endDate;
-    row.nextDate = v.startDate;
+    row.nextDate = firstDue.isValid() ? firstDue : v.startDate;
     row.insert(db);
     Posting posting(db);
     Added added;

@@ -33,10 +33,11 @@ struct Added
 // "Invalid date range!" when the end date lies before the start date; empty otherwise.
 QString check(const Values& v);
 
-// Stores a new active row for the unit and tenant with NEXTDATE := the start date and posts it
-// at once (the start date's charge, and every later period up to today), in one transaction.
-// Throws DbError or PostingError with nothing stored.
-Added add(Database& db, int apId, int tId, const Values& v);
+// Stores a new active row for the unit and tenant with NEXTDATE := FIRSTDUE (the start date
+// when not given) and posts it at once (that date's charge, and every later period up to
+// today), in one transaction that joins the caller's. Throws DbError or PostingError with
+// nothing stored.
+Added add(Database& db, int apId, int tId, const Values& v, const QDate& firstDue = QDate());
 
 // Stores the dialog's columns; NEXTDATE, COMPLETED and the charges already posted stay.
 void update(Database& db, int recId, const Values& v);

@@ -3,7 +3,7 @@
 #include "data/Database.h"
 #include "data/Dataset.h"
 #include "data/SqlText.h"
-#include "ledger/Posting.h"
+#include "ledger/RecurringCharges.h"
 
 #include <QSqlQuery>
 
@@ -85,24 +85,21 @@ CreatedAgreement create(Database& db, const NewAgreement& a)
         db.execPrepared(q);
     }
 
-    RecurRow rent;
-    rent.recId = db.NextKey(QStringLiteral("GEN_RECUR_ID"));
-    rent.apId = a.apId;
-    rent.tId = tId;
+    // The agreement's rent is a recurring charge like any other, due first on the first
+    // payment date.
+    RecurringCharges::Values rent;
     rent.type = QStringLiteral("Rent");
     rent.amount = a.rent;
+    rent.lateFee = a.lateFee;
+    rent.perDay = a.perDay;
     rent.freq = a.recurs;
     rent.startDate = a.leaseStart;
     rent.endDate = a.leaseEnd;
-    rent.nextDate = a.firstPayment;
-    rent.lateFee = a.lateFee;
-    rent.perDay = a.perDay;
-    rent.insert(db);
-
-    Posting posting(db);
-    made.completed = posting.PostRecurringCharge(rent) == Posting::Completed;
-    made.chargesPosted = posting.lastChargeCount();
-    made.recId = rent.recId;
+    const RecurringCharges::Added added =
+        RecurringCharges::add(db, a.apId, tId, rent, a.firstPayment);
+    made.recId = added.recId;
+    made.chargesPosted = added.chargesPosted;
+    made.completed = added.completed;
 
     db.exec(QStringLiteral("update apartments set agreeid=") + sqlNumber(qint64(made.rid)) +
             unitWhere(a.apId));
