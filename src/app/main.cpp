@@ -1,5 +1,6 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
+#include "shell/ui/Application.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/TMain.h"
 
@@ -34,7 +35,7 @@ QPixmap splashPicture()
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Marbleway"));
     QApplication::setApplicationName(QStringLiteral("keystead"));
 

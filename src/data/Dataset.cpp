@@ -98,6 +98,40 @@ Money toScale(Money m, int scale)
 
 } // namespace
 
+namespace DataErrors {
+
+namespace {
+Reporter& reporter()
+{
+    static Reporter r;
+    return r;
+}
+QString& last()
+{
+    static QString text;
+    return text;
+}
+} // namespace
+
+void setReporter(Reporter r)
+{
+    reporter() = std::move(r);
+}
+
+void report(const DbError& error)
+{
+    last() = error.message();
+    if (reporter())
+        reporter()(error);
+}
+
+QString lastMessage()
+{
+    return last();
+}
+
+} // namespace DataErrors
+
 Dataset::Dataset(Database& db, const QString& table, const QString& keyField,
                  const QString& orderBy, QObject* parent)
     : QObject(parent), m_db(db), m_table(table), m_keyField(keyField), m_orderBy(orderBy)
@@ -113,15 +147,18 @@ Money Dataset::toMoney(const QVariant& v)
     return Money::fromVariant(v);
 }
 
+void Dataset::setPaged(bool on)
+{
+    if (m_open)
+        throw DbError(QStringLiteral("The table %1 is open already.").arg(m_table));
+    m_paged = on;
+}
+
 // ---- reading -------------------------------------------------------------------------
 
-void Dataset::load(bool withRows, bool announce)
+void Dataset::describe()
 {
-    QString sql = QStringLiteral("select * from ") + m_table;
-    if (!withRows)
-        sql += QStringLiteral(" where 1=0");
-    else if (!m_orderBy.isEmpty())
-        sql += QStringLiteral(" order by ") + m_orderBy;
+    const QString sql = QStringLiteral("select * from ") + m_table + QStringLiteral(" where 1=0");
     QSqlQuery q = m_db.select(sql);
     const QSqlRecord rec = q.record();
     const int n = rec.count();
@@ -158,20 +195,23 @@ void Dataset::load(bool withRows, bool announce)
         throw DbError(QStringLiteral("The table %1 has no column %2.").arg(m_table, m_keyField),
                       sql);
 
-    QVector<QVector<QVariant>> rows;
-    while (q.next()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i)
-            row[i] = q.value(i);
-        rows.append(std::move(row));
-    }
-    if (q.lastError().isValid()) {
-        QString text = q.lastError().databaseText().trimmed();
-        throw DbError(text.isEmpty() ? q.lastError().text() : text, sql);
+    QVector<int> orderCols;
+    if (m_paged) {
+        if (keyCol < 0)
+            throw DbError(QStringLiteral("The table %1 is read in pages and needs a key.").arg(m_table));
+        const QStringList terms = m_orderBy.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QString& term : terms) {
+            const QString name = term.trimmed();
+            const int col = int(upper.indexOf(name.toUpper()));
+            if (col < 0)
+                throw DbError(QStringLiteral("The table %1 cannot be read in pages in the order %2.")
+                                  .arg(m_table, m_orderBy));
+            orderCols << col;
+        }
+        if (!orderCols.contains(keyCol))
+            orderCols << keyCol;
     }
 
-    if (announce)
-        emit rowsAboutToReset();
     m_names = names;
     m_upperNames = upper;
     m_types = types;
@@ -179,20 +219,26 @@ void Dataset::load(bool withRows, bool announce)
     m_scales = scales;
     m_lengths = lengths;
     m_keyCol = keyCol;
-    m_rows = std::move(rows);
-    m_state = State::Browse;
-    m_editRaw = -1;
-    m_rawBeforeInsert = -1;
-    m_original.clear();
-    m_modified.fill(false, n);
-    m_open = true;
+    m_orderCols = orderCols;
 }
 
 void Dataset::open()
 {
     if (m_open && m_loaded)
         checkBrowse();
-    load(false, m_open);
+    const bool announce = m_open;
+    describe();
+    if (announce)
+        emit rowsAboutToReset();
+    m_rows.clear();
+    m_pagesHeld.clear();
+    m_count = 0;
+    m_state = State::Browse;
+    m_editRaw = -1;
+    m_rawBeforeInsert = -1;
+    m_original.clear();
+    m_modified.fill(false, m_names.size());
+    m_open = true;
     m_loaded = false;
     m_visible.clear();
     m_current = -1;
@@ -203,12 +249,389 @@ void Dataset::open()
 
 void Dataset::loadRows()
 {
-    // Marked first: reading the master's value for the link may come back here.
+    // Marked first: reading the master's value for the link may come back here. A failed
+    // read leaves the dataset empty until it is read again.
     m_loaded = true;
-    load(true, false);
+    try {
+        readSelection();
+    } catch (const DbError&) {
+        m_rows.clear();
+        m_count = 0;
+        m_visible.clear();
+        m_current = -1;
+        ++m_version;
+        throw;
+    }
     fillVisible();
     m_current = m_visible.isEmpty() ? -1 : 0;
     ++m_version;
+}
+
+QString Dataset::selectHead(const Condition& c, const QString& extra) const
+{
+    QString sql = QStringLiteral("select * from ") + m_table;
+    QStringList where;
+    if (!c.where.isEmpty())
+        where << c.where;
+    if (!extra.isEmpty())
+        where << extra;
+    if (!where.isEmpty())
+        sql += QStringLiteral(" where ") + where.join(QStringLiteral(" and "));
+    return sql;
+}
+
+QVector<Dataset::Row> Dataset::fetch(const QString& sql, const QVariantList& binds, int limit) const
+{
+    QSqlQuery q = m_db.prepare(sql);
+    for (const QVariant& b : binds)
+        q.addBindValue(b);
+    m_db.execPrepared(q);
+    const int n = int(m_names.size());
+    QVector<Row> rows;
+    while ((limit < 0 || rows.size() < limit) && q.next()) {
+        Row row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = q.value(i);
+        rows.append(std::move(row));
+    }
+    if (q.lastError().isValid()) {
+        const QString text = q.lastError().databaseText().trimmed();
+        throw DbError(text.isEmpty() ? q.lastError().text() : text, sql);
+    }
+    m_fetched += rows.size();
+    return rows;
+}
+
+Dataset::Condition Dataset::selection() const
+{
+    Condition c;
+    QStringList parts;
+    if (linkActive()) {
+        const int col = requireTableField(m_detailField);
+        const QVariant v = masterValue();
+        if (v.isNull()) {
+            parts << QStringLiteral("1 = 0");
+        } else {
+            parts << quoted(col) + QStringLiteral(" = ?");
+            c.binds << bindable(col, v);
+        }
+    }
+    if (m_filtered && m_sqlFilter) {
+        const Condition f = m_sqlFilter(*this);
+        if (!f.where.isEmpty()) {
+            parts << QLatin1Char('(') + f.where + QLatin1Char(')');
+            c.binds << f.binds;
+        }
+    }
+    c.where = parts.join(QStringLiteral(" and "));
+    return c;
+}
+
+QVariant Dataset::aggregate(const QString& expression) const
+{
+    requireOpen();
+    const Condition c = selection();
+    QString sql = QStringLiteral("select ") + expression + QStringLiteral(" from ") + m_table;
+    if (!c.where.isEmpty())
+        sql += QStringLiteral(" where ") + c.where;
+    QSqlQuery q = m_db.prepare(sql);
+    for (const QVariant& b : c.binds)
+        q.addBindValue(b);
+    m_db.execPrepared(q);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+Money Dataset::sum(const QString& field) const
+{
+    requireOpen();
+    return toMoney(aggregate(QStringLiteral("sum(") + quoted(requireTableField(field)) +
+                             QLatin1Char(')')));
+}
+
+void Dataset::readSelection()
+{
+    // A row being inserted or edited stays in view whatever the new selection says.
+    const bool pending = m_state != State::Browse && m_editRaw >= 0 && m_editRaw < m_rows.size();
+    Row kept;
+    if (pending)
+        kept = m_rows.at(m_editRaw);
+
+    if (m_paged && m_filtered && m_filter && !m_sqlFilter)
+        throw DbError(QStringLiteral("The table %1 can only be filtered in SQL.").arg(m_table));
+    m_linkValue = linkActive() ? masterValue() : QVariant();
+    const Condition c = selection();
+    if (m_paged)
+        readCount(c);
+    else
+        readAll(c);
+
+    if (!pending)
+        return;
+    int at = -1;
+    if (m_state == State::Edit && !m_paged && m_keyCol >= 0) {
+        const Matcher mt = matcher(m_keyCol, m_original.value(m_keyCol));
+        for (int raw = 0; raw < m_rows.size() && at < 0; ++raw)
+            if (mt.matches(m_rows.at(raw).at(m_keyCol)))
+                at = raw;
+    }
+    if (at >= 0) {
+        m_rows[at] = kept;
+    } else {
+        m_rows.append(kept);
+        at = int(m_rows.size()) - 1;
+    }
+    m_editRaw = at;
+    m_rawBeforeInsert = -1;
+}
+
+void Dataset::readAll(const Condition& c)
+{
+    QString sql = selectHead(c);
+    if (!m_orderBy.isEmpty())
+        sql += QStringLiteral(" order by ") + m_orderBy;
+    m_rows = fetch(sql, c.binds);
+}
+
+QString Dataset::orderText(bool reverse) const
+{
+    QStringList terms;
+    for (int col : m_orderCols)
+        terms << quoted(col) + (reverse ? QStringLiteral(" desc") : QString());
+    return terms.join(QStringLiteral(", "));
+}
+
+void Dataset::readCount(const Condition& c)
+{
+    m_readCondition = c;
+    m_pagesHeld.clear();
+    // One row more than a page tells whether the selection needs counting at all.
+    QVector<Row> first = fetch(selectHead(c) + QStringLiteral(" order by ") + orderText(false) +
+                                   QStringLiteral(" rows 1 to %1").arg(PageSize + 1),
+                               c.binds);
+    int count = int(first.size());
+    if (count > PageSize) {
+        QString sql = QStringLiteral("select count(*) from ") + m_table;
+        if (!c.where.isEmpty())
+            sql += QStringLiteral(" where ") + c.where;
+        QSqlQuery q = m_db.prepare(sql);
+        for (const QVariant& b : c.binds)
+            q.addBindValue(b);
+        m_db.execPrepared(q);
+        count = q.next() ? q.value(0).toInt() : 0;
+        first.resize(std::min(PageSize, count));
+        m_fetched -= 1;
+    }
+    m_count = count;
+    m_rows = QVector<Row>(count);
+    for (int i = 0; i < first.size(); ++i)
+        m_rows[i] = std::move(first[i]);
+    if (!first.isEmpty())
+        m_pagesHeld << 0;
+}
+
+Dataset::Condition Dataset::after(const Row& r) const
+{
+    // Lexicographic on the order columns (ascending, NULLs first) and then the key.
+    Condition c;
+    QStringList alternatives;
+    QStringList equalSoFar;
+    QVariantList equalBinds;
+    for (int col : m_orderCols) {
+        const QVariant v = r.at(col);
+        QString greater;
+        QVariantList binds = equalBinds;
+        if (v.isNull()) {
+            greater = quoted(col) + QStringLiteral(" is not null");
+        } else {
+            greater = quoted(col) + QStringLiteral(" > ?");
+            binds << bindable(col, v);
+        }
+        QStringList term = equalSoFar;
+        term << greater;
+        alternatives << QLatin1Char('(') + term.join(QStringLiteral(" and ")) + QLatin1Char(')');
+        c.binds << binds;
+        if (v.isNull()) {
+            equalSoFar << quoted(col) + QStringLiteral(" is null");
+        } else {
+            equalSoFar << quoted(col) + QStringLiteral(" = ?");
+            equalBinds << bindable(col, v);
+        }
+    }
+    c.where = QLatin1Char('(') + alternatives.join(QStringLiteral(" or ")) + QLatin1Char(')');
+    // A bound on the first column lets the engine start its index walk there.
+    const QVariant first = r.at(m_orderCols.first());
+    if (!first.isNull()) {
+        c.where = quoted(m_orderCols.first()) + QStringLiteral(" >= ? and ") + c.where;
+        c.binds.prepend(bindable(m_orderCols.first(), first));
+    }
+    return c;
+}
+
+Dataset::Condition Dataset::before(const Row& r) const
+{
+    Condition c;
+    QStringList alternatives;
+    QStringList equalSoFar;
+    QVariantList equalBinds;
+    for (int col : m_orderCols) {
+        const QVariant v = r.at(col);
+        if (!v.isNull()) {
+            QStringList term = equalSoFar;
+            term << QLatin1Char('(') + quoted(col) + QStringLiteral(" < ? or ") + quoted(col) +
+                        QStringLiteral(" is null)");
+            alternatives << QLatin1Char('(') + term.join(QStringLiteral(" and ")) + QLatin1Char(')');
+            c.binds << equalBinds << bindable(col, v);
+            equalSoFar << quoted(col) + QStringLiteral(" = ?");
+            equalBinds << bindable(col, v);
+        } else {
+            equalSoFar << quoted(col) + QStringLiteral(" is null");
+        }
+    }
+    c.where = alternatives.isEmpty()
+                  ? QStringLiteral("1 = 0")
+                  : QLatin1Char('(') + alternatives.join(QStringLiteral(" or ")) + QLatin1Char(')');
+    return c;
+}
+
+int Dataset::positionOf(const Row& r) const
+{
+    const Condition& c = m_readCondition;
+    auto count = [&](const Condition& k, int limit) {
+        QString inner = selectHead(c, k.where);
+        inner.replace(0, int(qstrlen("select *")), QStringLiteral("select 1"));
+        const QString sql = limit > 0 ? QStringLiteral("select count(*) from (%1 rows %2)")
+                                            .arg(inner)
+                                            .arg(limit)
+                                      : QStringLiteral("select count(*) from (%1)").arg(inner);
+        QSqlQuery q = m_db.prepare(sql);
+        for (const QVariant& b : c.binds + k.binds)
+            q.addBindValue(b);
+        m_db.execPrepared(q);
+        return q.next() ? q.value(0).toInt() : 0;
+    };
+    // New and recent rows are usually near the end: count what follows when that is little.
+    constexpr int Near = 2000;
+    const int following = count(after(r), Near);
+    if (following < Near)
+        return std::max(0, m_count - 1 - following);
+    return count(before(r), 0);
+}
+
+void Dataset::keepPage(int page) const
+{
+    m_pagesHeld.removeAll(page);
+    m_pagesHeld.append(page);
+    const int editPage = (m_editRaw >= 0 && m_editRaw < m_count) ? m_editRaw / PageSize : -1;
+    while (m_pagesHeld.size() > PagesKept) {
+        int i = 0;
+        while (i < m_pagesHeld.size() && m_pagesHeld.at(i) == editPage)
+            ++i;
+        if (i >= m_pagesHeld.size() - 1)
+            break;
+        const int dropped = m_pagesHeld.takeAt(i);
+        const int end = std::min(m_count, (dropped + 1) * PageSize);
+        for (int raw = dropped * PageSize; raw < end; ++raw)
+            m_rows[raw] = Row();
+    }
+}
+
+void Dataset::loadPage(int page) const
+{
+    const int from = page * PageSize;
+    const int to = std::min(m_count, from + PageSize);
+    const int wanted = to - from;
+    if (wanted <= 0)
+        return;
+    const Condition& c = m_readCondition;
+    QVector<Row> rows;
+    if (from > 0 && !m_rows.at(from - 1).isEmpty()) {
+        // Going on from the page before: start after its last row.
+        const Row& lastRow = (from - 1 == m_editRaw && !m_original.isEmpty()) ? m_original
+                                                                              : m_rows.at(from - 1);
+        const Condition k = after(lastRow);
+        rows = fetch(selectHead(c, k.where) + QStringLiteral(" order by ") + orderText(false) +
+                         QStringLiteral(" rows %1").arg(wanted),
+                     c.binds + k.binds);
+    } else if (from <= m_count - to) {
+        rows = fetch(selectHead(c) + QStringLiteral(" order by ") + orderText(false) +
+                         QStringLiteral(" rows %1 to %2").arg(from + 1).arg(to),
+                     c.binds);
+    } else {
+        // Nearer the end: walk the order backwards.
+        rows = fetch(selectHead(c) + QStringLiteral(" order by ") + orderText(true) +
+                         QStringLiteral(" rows %1 to %2").arg(m_count - to + 1).arg(m_count - from),
+                     c.binds);
+        std::reverse(rows.begin(), rows.end());
+    }
+    for (int i = 0; i < wanted; ++i) {
+        Row r = i < rows.size() ? rows.at(i) : Row();
+        if (r.isEmpty()) {
+            // Rows gone since the count read as empty rows rather than being asked for again.
+            r = Row(m_names.size());
+            for (int f = 0; f < m_names.size(); ++f)
+                r[f] = QVariant(m_types.at(f));
+        }
+        if (from + i != m_editRaw)
+            m_rows[from + i] = std::move(r);
+    }
+    keepPage(page);
+}
+
+const Dataset::Row& Dataset::row(int rawRow) const
+{
+    ensureLoaded();
+    if (m_paged && rawRow >= 0 && rawRow < m_count && m_rows.at(rawRow).isEmpty())
+        loadPage(rawRow / PageSize);
+    else if (m_paged && rawRow >= 0 && rawRow < m_count)
+        keepPage(rawRow / PageSize);
+    return m_rows.at(rawRow);
+}
+
+QVariant Dataset::currentKey() const
+{
+    if (m_keyCol < 0 || !m_loaded || m_current < 0 || m_current >= m_visible.size())
+        return QVariant();
+    return row(m_visible.at(m_current)).at(m_keyCol);
+}
+
+int Dataset::rawOfKey(const QVariant& key) const
+{
+    if (key.isNull() || m_keyCol < 0)
+        return -1;
+    const Matcher mt = matcher(m_keyCol, key);
+    if (m_editRaw >= 0 && m_editRaw < m_rows.size() && mt.matches(m_rows.at(m_editRaw).at(m_keyCol)))
+        return m_editRaw;
+    // A paged dataset looks in the rows it holds, then asks the database where the row is.
+    for (int raw = 0; raw < m_rows.size(); ++raw) {
+        const Row& r = m_rows.at(raw);
+        if (!r.isEmpty() && mt.matches(r.at(m_keyCol)))
+            return raw;
+    }
+    if (!m_paged)
+        return -1;
+    const QVector<Row> found =
+        fetch(selectHead(m_readCondition, quoted(m_keyCol) + QStringLiteral(" = ?")),
+              m_readCondition.binds + QVariantList{bindable(m_keyCol, key)}, 1);
+    return found.isEmpty() ? -1 : positionOf(found.first());
+}
+
+void Dataset::reread(const QVariant& keepKey, int fallbackIndex, Reported reported)
+{
+    beginReshape();
+    try {
+        readSelection();
+    } catch (const DbError&) {
+        m_rows.clear();
+        m_count = 0;
+        m_editRaw = -1;
+        m_rawBeforeInsert = -1;
+        m_original.clear();
+        m_state = State::Browse;
+        endReshape(-1, 0, Reported::Always);
+        emit stateChanged(m_state);
+        throw;
+    }
+    endReshape(rawOfKey(keepKey), fallbackIndex, reported);
 }
 
 void Dataset::refresh()
@@ -220,22 +643,8 @@ void Dataset::refresh()
     if (!m_loaded)
         return; // the next use reads the rows as they are now
     checkBrowse();
-    const int index = m_current;
-    const QVariant key =
-        (m_keyCol >= 0 && m_current >= 0) ? cell(currentRawRow(), m_keyCol) : QVariant();
-    load(true, true);
-    int keepRaw = -1;
-    if (!key.isNull()) {
-        const Matcher mt = matcher(m_keyCol, key);
-        for (int raw = 0; raw < m_rows.size(); ++raw) {
-            if (mt.matches(m_rows.at(raw).at(m_keyCol))) {
-                keepRaw = raw;
-                break;
-            }
-        }
-    }
-    m_beforeRaw = -2; // rows were replaced: always report a new current row
-    endReshape(keepRaw, m_keyCol >= 0 ? 0 : index);
+    // Rows were replaced: a new current row is always reported.
+    reread(currentKey(), m_keyCol >= 0 ? 0 : m_current, Reported::Always);
 }
 
 // ---- fields --------------------------------------------------------------------------
@@ -352,10 +761,10 @@ QVariant Dataset::rawValue(int rawRow, const QString& name) const
 
 QVariant Dataset::rawValue(int rawRow, int field) const
 {
-    ensureLoaded();
     const int n = int(m_names.size());
     if (field >= 0 && field < n)
-        return m_rows.at(rawRow).at(field);
+        return row(rawRow).at(field);
+    ensureLoaded();
     const int d = field - n;
     if (field < 0 || d >= int(m_display.size()))
         throw DbError(QStringLiteral("%1 has no field number %2.").arg(m_table).arg(field));
@@ -368,7 +777,7 @@ QVariant Dataset::rawValue(int rawRow, int field) const
 QVariant Dataset::lookup(const Display& d, int rawRow) const
 {
     const Dataset* o = d.other;
-    if (!o || !o->m_open)
+    if (!o || !o->m_open || o->m_paged)
         return QVariant();
     o->ensureLoaded();
     if (d.builtFor != o || d.builtVersion != o->m_version) {
@@ -432,16 +841,23 @@ QVariant Dataset::lookup(const Display& d, int rawRow) const
 void Dataset::fillVisible()
 {
     m_visible.clear();
-    m_visible.reserve(m_rows.size());
+    const int n = int(m_rows.size());
+    m_visible.reserve(n);
+    if (m_paged) {
+        // Selected in SQL: every row read is shown.
+        for (int raw = 0; raw < n; ++raw)
+            m_visible.append(raw);
+        return;
+    }
+    // The rows were selected in SQL; checking again here hides a row that was posted with
+    // values the link or filter no longer let through, as a data-aware table does.
     int linkCol = -1;
     Matcher link;
     if (linkActive()) {
         linkCol = requireTableField(m_detailField);
-        m_linkValue = masterValue();
         link = matcher(linkCol, m_linkValue);
     }
     const bool filter = m_filtered && bool(m_filter);
-    const int n = int(m_rows.size());
     for (int raw = 0; raw < n; ++raw) {
         if (raw != m_editRaw) {
             if (linkCol >= 0 && !link.matches(m_rows.at(raw).at(linkCol)))
@@ -456,10 +872,11 @@ void Dataset::fillVisible()
 void Dataset::beginReshape()
 {
     m_beforeRaw = currentRawRow();
+    m_beforeKey = currentKey();
     emit rowsAboutToReset();
 }
 
-void Dataset::endReshape(int keepRaw, int fallbackIndex)
+void Dataset::endReshape(int keepRaw, int fallbackIndex, Reported reported)
 {
     fillVisible();
     int index = -1;
@@ -473,16 +890,34 @@ void Dataset::endReshape(int keepRaw, int fallbackIndex)
     m_current = index;
     ++m_version;
     emit rowsReset();
-    if (m_beforeRaw == -2 || currentRawRow() != m_beforeRaw)
+    bool changed = true;
+    switch (reported) {
+    case Reported::IfRowChanged:
+        changed = currentRawRow() != m_beforeRaw;
+        break;
+    case Reported::IfKeyChanged: {
+        const QVariant now = currentKey();
+        changed = m_keyCol < 0 || now.isNull() != m_beforeKey.isNull() ||
+                  (!now.isNull() && !matcher(m_keyCol, m_beforeKey).matches(now));
+        break;
+    }
+    case Reported::Always:
+        break;
+    }
+    if (changed)
         emit currentChanged();
 }
 
-void Dataset::rebuild(int keepRaw)
+void Dataset::reselect(bool sqlChanged)
 {
     if (!m_open || !m_loaded)
         return; // shown rows are worked out when the rows are read
+    if (sqlChanged || m_paged) {
+        reread(currentKey(), 0);
+        return;
+    }
     beginReshape();
-    endReshape(keepRaw, 0);
+    endReshape(m_beforeRaw, 0);
 }
 
 void Dataset::setCurrent(int index)
@@ -516,6 +951,7 @@ bool Dataset::first()
 
 bool Dataset::last()
 {
+    requireOpen();
     return moveTo(int(m_visible.size()) - 1);
 }
 
@@ -535,11 +971,30 @@ int Dataset::find(const QString& name, const QVariant& value) const
     const int field = requireField(name);
     const Matcher mt = matcher(field, value);
     const bool table = field < m_names.size();
-    for (int i = 0; i < m_visible.size(); ++i) {
-        const int raw = m_visible.at(i);
-        if (table ? mt.matches(m_rows.at(raw).at(field)) : mt.matches(rawValue(raw, field)))
-            return i;
+    if (!m_paged) {
+        for (int i = 0; i < m_visible.size(); ++i) {
+            const int raw = m_visible.at(i);
+            if (table ? mt.matches(m_rows.at(raw).at(field)) : mt.matches(rawValue(raw, field)))
+                return i;
+        }
+        return -1;
     }
+    if (!table)
+        throw DbError(QStringLiteral("%1 of %2 is a display column and cannot be searched.")
+                          .arg(name, m_table));
+    if (!mt.valid)
+        return -1;
+    if (field == m_keyCol)
+        return rawOfKey(value);
+    const QVector<Row> found =
+        fetch(selectHead(m_readCondition, quoted(field) + QStringLiteral(" = ?")) +
+                  QStringLiteral(" order by ") + orderText(false) + QStringLiteral(" rows 1"),
+              m_readCondition.binds + QVariantList{bindable(field, value)}, 1);
+    if (!found.isEmpty())
+        return positionOf(found.first());
+    // A row being inserted is not in the database yet.
+    if (m_editRaw >= m_count && mt.matches(m_rows.at(m_editRaw).at(field)))
+        return m_editRaw;
     return -1;
 }
 
@@ -567,10 +1022,17 @@ void Dataset::onMasterChanged()
 {
     if (!linkActive() || !m_open || !m_loaded)
         return;
-    const QVariant v = masterValue();
-    if (v.isNull() == m_linkValue.isNull() && (v.isNull() || v == m_linkValue))
-        return;
-    rebuild(currentRawRow());
+    // Called from the master's signals: nobody above can take an error, so it is reported
+    // and the rows are left empty.
+    try {
+        const QVariant v = masterValue();
+        if (v.isNull() == m_linkValue.isNull() &&
+            (v.isNull() || matcher(requireTableField(m_detailField), m_linkValue).matches(v)))
+            return;
+        reread(currentKey(), 0);
+    } catch (const DbError& e) {
+        DataErrors::report(e);
+    }
 }
 
 void Dataset::setMasterLink(Dataset* master, const QString& detailField, const QString& masterField)
@@ -590,7 +1052,7 @@ void Dataset::setMasterLink(Dataset* master, const QString& detailField, const Q
                             << connect(master, &Dataset::afterPost, this,
                                        &Dataset::onMasterChanged);
     }
-    rebuild(currentRawRow());
+    reselect(true);
 }
 
 void Dataset::clearMasterLink()
@@ -603,7 +1065,7 @@ void Dataset::releaseLink()
     if (!m_master || m_linkReleased)
         return;
     m_linkReleased = true;
-    rebuild(currentRawRow());
+    reselect(true);
 }
 
 void Dataset::restoreLink()
@@ -611,29 +1073,30 @@ void Dataset::restoreLink()
     if (!m_master || !m_linkReleased)
         return;
     m_linkReleased = false;
-    rebuild(currentRawRow());
+    reselect(true);
 }
 
-void Dataset::setFilter(Filter predicate)
+void Dataset::setFilter(Filter predicate, SqlFilter sql)
 {
     m_filter = std::move(predicate);
+    m_sqlFilter = std::move(sql);
     if (m_filtered)
-        rebuild(currentRawRow());
+        reselect(bool(m_sqlFilter));
 }
 
 void Dataset::setFiltered(bool on)
 {
-    // Switching on again applies the predicate again: it may read a changed search text.
+    // Switching on again applies the filter again: it may read a changed search text.
     if (!on && !m_filtered)
         return;
     m_filtered = on;
-    rebuild(currentRawRow());
+    reselect(bool(m_sqlFilter));
 }
 
 void Dataset::refilter()
 {
     if (m_filtered)
-        rebuild(currentRawRow());
+        reselect(bool(m_sqlFilter));
 }
 
 void Dataset::addComputed(const QString& name, Compute compute)
@@ -703,7 +1166,7 @@ void Dataset::edit()
     if (m_state != State::Browse)
         return;
     m_editRaw = currentRawRow();
-    m_original = m_rows.at(m_editRaw);
+    m_original = row(m_editRaw);
     m_modified.fill(false, m_names.size());
     setState(State::Edit);
 }
@@ -862,12 +1325,24 @@ void Dataset::post()
     else
         postUpdate();
     const int raw = m_editRaw;
-    beginReshape();
+    const QVariant key = m_keyCol >= 0 ? m_rows.at(raw).at(m_keyCol) : QVariant();
+    const int index = m_current;
     m_editRaw = -1;
     m_rawBeforeInsert = -1;
     m_original.clear();
     m_state = State::Browse;
-    endReshape(raw, 0);
+    if (m_paged) {
+        // Read again so the row stands in its ordered place and the count is right.
+        try {
+            reread(key, index, Reported::Always);
+        } catch (const DbError& e) {
+            // The row is stored; only reading it back failed.
+            DataErrors::report(e);
+        }
+    } else {
+        beginReshape();
+        endReshape(raw, 0);
+    }
     emit stateChanged(m_state);
     emit afterPost();
 }
@@ -879,8 +1354,12 @@ void Dataset::cancel()
     beginReshape();
     int keep = m_editRaw;
     if (m_state == State::Insert) {
-        m_rows.removeLast();
+        m_rows.removeAt(m_editRaw);
         keep = m_rawBeforeInsert;
+    } else if (m_paged && m_editRaw >= m_count) {
+        // Carried past a read: the stored row is in its page already.
+        m_rows.removeAt(m_editRaw);
+        keep = rawOfKey(m_original.value(m_keyCol));
     } else {
         m_rows[m_editRaw] = m_original;
     }
@@ -901,7 +1380,7 @@ void Dataset::remove()
     cancel();
     requireRow();
     const int raw = currentRawRow();
-    const QVector<QVariant>& row = m_rows.at(raw);
+    const QVector<QVariant> row = this->row(raw);
     QVariantList binds;
     QString where;
     if (m_keyCol >= 0) {
@@ -918,9 +1397,17 @@ void Dataset::remove()
         m_db.execPrepared(q);
     }
     const int index = m_current;
-    beginReshape();
-    m_rows.removeAt(raw);
-    m_beforeRaw = -2; // raw numbers after the deleted row have moved down
-    endReshape(-1, index);
+    if (m_paged) {
+        try {
+            reread(QVariant(), index, Reported::Always);
+        } catch (const DbError& e) {
+            DataErrors::report(e);
+        }
+    } else {
+        beginReshape();
+        m_rows.removeAt(raw);
+        m_beforeRaw = -2; // raw numbers after the deleted row have moved down
+        endReshape(-1, index, Reported::Always);
+    }
     emit afterDelete();
 }

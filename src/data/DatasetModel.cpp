@@ -38,7 +38,15 @@ void DatasetModel::resolveFields()
 
 int DatasetModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_dataset.rowCount();
+    if (parent.isValid())
+        return 0;
+    // Views ask from inside painting and layout, where nothing may be thrown.
+    try {
+        return m_dataset.rowCount();
+    } catch (const DbError& e) {
+        DataErrors::report(e);
+        return 0;
+    }
 }
 
 int DatasetModel::columnCount(const QModelIndex& parent) const
@@ -64,8 +72,7 @@ QString DatasetModel::formatValue(const QVariant& value, Format format)
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_dataset.rowCount() ||
-        index.column() >= m_columns.size())
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= m_columns.size())
         return QVariant();
     const Column& c = m_columns.at(index.column());
     if (role == Qt::TextAlignmentRole)
@@ -78,9 +85,9 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     QVariant v;
     try {
         v = m_dataset.valueAt(index.row(), field);
-    } catch (const DbError&) {
-        // A display column that cannot be worked out shows empty rather than unwinding
-        // through the view.
+    } catch (const DbError& e) {
+        // A cell that cannot be read shows empty rather than unwinding through the view.
+        DataErrors::report(e);
         return QVariant();
     }
     return role == Qt::EditRole ? v : QVariant(formatValue(v, c.format));
@@ -110,12 +117,15 @@ void DatasetModel::bindSelection(QItemSelectionModel* selection)
 
 void DatasetModel::onSelectionRowChanged(const QModelIndex& current)
 {
-    if (m_syncing || !current.isValid() || current.row() == m_dataset.currentIndex())
+    if (m_syncing || !current.isValid())
         return;
     try {
+        if (current.row() == m_dataset.currentIndex())
+            return;
         m_dataset.moveTo(current.row());
-    } catch (const DbError&) {
-        // The pending edit could not be posted; the screen that started it reports that.
+    } catch (const DbError& e) {
+        // The pending edit could not be posted, or the row could not be read.
+        DataErrors::report(e);
     }
     selectCurrent();
 }
@@ -124,8 +134,13 @@ void DatasetModel::selectCurrent()
 {
     if (!m_selection || m_syncing)
         return;
+    int row = -1;
+    try {
+        row = m_dataset.currentIndex();
+    } catch (const DbError& e) {
+        DataErrors::report(e);
+    }
     m_syncing = true;
-    const int row = m_dataset.currentIndex();
     if (row < 0 || m_columns.isEmpty()) {
         m_selection->clear();
     } else {

@@ -4,9 +4,75 @@
 #include "data/Database.h"
 #include "shell/AppState.h"
 
+#include "data/NewDatabase.h"
+
+#include <QFile>
+#include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
+
+// The schema script is compiled into the core library; reading it here must not depend on a
+// database having been created in this run.
+static void initSchemaResources()
+{
+    Q_INIT_RESOURCE(schema);
+}
 
 namespace {
+
+// Every table's columns as the current schema defines them, by table name in upper case.
+const QHash<QString, QStringList>& schemaColumns()
+{
+    static const QHash<QString, QStringList> columns = [] {
+        QHash<QString, QStringList> out;
+        initSchemaResources();
+        QFile file(QStringLiteral(":/schema/tables.sql"));
+        if (!file.open(QIODevice::ReadOnly))
+            return out;
+        static const QRegularExpression head(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)\\s*\\((.*)\\)$"),
+                                             QRegularExpression::CaseInsensitiveOption |
+                                                 QRegularExpression::DotMatchesEverythingOption);
+        for (const QString& statement : NewDatabase::splitScript(QString::fromUtf8(file.readAll()))) {
+            const auto m = head.match(statement.trimmed());
+            if (!m.hasMatch())
+                continue;
+            QStringList names;
+            for (const QString& line : m.captured(2).split(QLatin1Char('\n'))) {
+                QString name = line.trimmed().section(QLatin1Char(' '), 0, 0);
+                if (name.isEmpty() || name.startsWith(QLatin1String("--")))
+                    continue;
+                if (name.startsWith(QLatin1Char('"')))
+                    name = name.mid(1, name.size() - 2);
+                else
+                    name = name.toUpper();
+                names << name;
+            }
+            out.insert(m.captured(1).toUpper(), names);
+        }
+        return out;
+    }();
+    return columns;
+}
+
+// The search filter in SQL: the column as text contains the text, in any letter case.
+Dataset::Condition searchCondition(const AppState& state, const Dataset& d)
+{
+    const int field = d.fieldIndex(state.SearchField);
+    if (state.SearchText.isEmpty() || field < 0)
+        return {QStringLiteral("1 = 0"), {}};
+    if (field >= d.tableFieldCount()) {
+        // A display column is searched in memory; a paged table cannot do that.
+        return d.isPaged() ? Dataset::Condition{QStringLiteral("1 = 0"), {}} : Dataset::Condition{};
+    }
+    QString column = d.fieldNames().at(field);
+    column = QLatin1Char('"') + column.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+             QLatin1Char('"');
+    // Texts and text blobs are searched as they are; numbers and dates as their text.
+    const int type = d.fieldType(field).id();
+    if (type != QMetaType::QString && type != QMetaType::QByteArray)
+        column = QStringLiteral("cast(%1 as varchar(64))").arg(column);
+    return {column + QStringLiteral(" containing ?"), {state.SearchText}};
+}
 
 QString fullName(const QVariant& first, const QVariant& last)
 {
@@ -51,6 +117,10 @@ SharedTables::SharedTables(Database& db, AppState& state)
     Disb = make("DISBURSEMENTS", "DISID");
     Todo = make("TODO", "TODOID");
 
+    // Tables that grow with time are never held whole.
+    for (Dataset* d : {Charges, Trans, Payments, Cashbook, Recurs, Maint})
+        d->setPaged(true);
+
     // Links.
     Buildings->setMasterLink(Owners, QStringLiteral("OID"), QStringLiteral("OID"));
     Apartments->setMasterLink(Buildings, QStringLiteral("BID"), QStringLiteral("BUILDID"));
@@ -63,23 +133,34 @@ SharedTables::SharedTables(Database& db, AppState& state)
     const Dataset::Filter search = [&state](const Dataset& d, int row) {
         return state.searchMatches(d, row);
     };
+    const Dataset::SqlFilter searchSql = [&state](const Dataset& d) {
+        return searchCondition(state, d);
+    };
     for (Dataset* d : {Owners, Buildings, Tenants, Vendors, Equipments, Reminders, Categories,
                        Cashbook, Frequency, Maint})
-        d->setFilter(search);
+        d->setFilter(search, searchSql);
 
     // Charges: open amounts of the current unit's tenant.
-    Charges->setFilter([this](const Dataset& d, int row) {
-        return Dataset::toMoney(d.rawValue(row, QStringLiteral("AMT"))) > Money() &&
-               !Apartments->isEmpty() &&
-               d.rawValue(row, QStringLiteral("TID")).toInt() == Apartments->asInt(QStringLiteral("TID"));
+    Charges->setFilter({}, [this](const Dataset&) -> Dataset::Condition {
+        if (Apartments->isEmpty() || Apartments->value(QStringLiteral("TID")).isNull())
+            return {QStringLiteral("1 = 0"), {}};
+        return {QStringLiteral("AMT > 0 and TID = ?"), {Apartments->asInt(QStringLiteral("TID"))}};
     });
     // Transactions: mode 1 the current unit and its tenant, mode 2 the tenant in SearchText.
-    Trans->setFilter([this, &state](const Dataset& d, int row) {
-        if (state.TransFilterMode == 2)
-            return d.rawValue(row, QStringLiteral("TID")).toString() == state.SearchText;
-        return !Apartments->isEmpty() &&
-               d.rawValue(row, QStringLiteral("APID")).toInt() == Apartments->asInt(QStringLiteral("APID")) &&
-               d.rawValue(row, QStringLiteral("TID")).toInt() == Apartments->asInt(QStringLiteral("TID"));
+    Trans->setFilter({}, [this, &state](const Dataset&) -> Dataset::Condition {
+        if (state.TransFilterMode == 2) {
+            // The tenant number as text must be the text searched for, exactly.
+            bool ok = false;
+            const int tid = state.SearchText.toInt(&ok);
+            if (!ok || QString::number(tid) != state.SearchText)
+                return {QStringLiteral("1 = 0"), {}};
+            return {QStringLiteral("TID = ?"), {tid}};
+        }
+        if (Apartments->isEmpty() || Apartments->value(QStringLiteral("APID")).isNull() ||
+            Apartments->value(QStringLiteral("TID")).isNull())
+            return {QStringLiteral("1 = 0"), {}};
+        return {QStringLiteral("APID = ? and TID = ?"),
+                {Apartments->asInt(QStringLiteral("APID")), Apartments->asInt(QStringLiteral("TID"))}};
     });
 
     // Display columns.
@@ -199,6 +280,14 @@ void SharedTables::open()
             d->open();
         } catch (const DbError& e) {
             throw DbError(e.message(), d->tableName());
+        }
+        // A file that lacks a column the program reads fails here, not later in a screen.
+        const QStringList have = d->fieldNames();
+        for (const QString& column : schemaColumns().value(d->tableName().toUpper())) {
+            if (!have.contains(column, Qt::CaseInsensitive))
+                throw DbError(QStringLiteral("The table %1 has no column %2.")
+                                  .arg(d->tableName(), column),
+                              d->tableName());
         }
     }
 }

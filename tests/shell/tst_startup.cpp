@@ -60,7 +60,12 @@ private slots:
         QCOMPARE(f.messages.shown.at(0).icon, Message::Warning);
         QCOMPARE(f.messages.shown.at(0).caption, QStringLiteral("Marbleway"));
         // The shared tables see what was posted.
-        QCOMPARE(f.state.tables().Recurs->rawRowCount(), 1);
+        Dataset* units = f.state.tables().Apartments;
+        units->releaseLink();
+        QVERIFY(units->locate(QStringLiteral("APID"), 1));
+        QCOMPARE(f.state.tables().Recurs->rowCount(), 1);
+        QCOMPARE(f.state.tables().Recurs->asDate(QStringLiteral("NEXTDATE")), QDate(2027, 1, 11));
+        units->restoreLink();
     }
 
     void dueTodayIsNotLateAndEndingTodayIsNotExpired()

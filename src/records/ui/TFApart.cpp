@@ -7,6 +7,7 @@
 #include "ledger/RecurringCharges.h"
 #include "ledger/ui/TRecurForm.h"
 #include "records/Agreements.h"
+#include "records/Buildings.h"
 #include "records/Units.h"
 #include "records/ui/ChildActivation.h"
 #include "records/ui/TApartForm.h"
@@ -384,24 +385,16 @@ void TFApart::buildTree()
     Dataset& owners = *t.Owners;
     Dataset& buildings = *t.Buildings;
 
-    // Every building of every owner, whatever the link currently shows.
-    QMultiHash<int, int> byOwner;
-    for (int raw = buildings.rawRowCount() - 1; raw >= 0; --raw)
-        byOwner.insert(buildings.rawValue(raw, QStringLiteral("OID")).toInt(), raw);
-
     const QSignalBlocker block(m_tree);
     m_tree->clear();
     auto* root = new TreeItem(m_tree, {QStringLiteral("Owners")});
-    for (int raw = 0; raw < owners.rawRowCount(); ++raw) {
-        const int oid = owners.rawValue(raw, QStringLiteral("OID")).toInt();
-        auto* owner = new TreeItem(root, {owners.rawValue(raw, QStringLiteral("CODE")).toString()});
-        owner->setData(0, OwnerRole, oid);
-        for (int b : byOwner.values(oid)) {
-            auto* item = new TreeItem(
-                owner, {buildings.rawValue(b, QStringLiteral("DESCRIPTION")).toString()});
-            item->setData(0, OwnerRole, oid);
-            item->setData(0, BuildingRole,
-                          buildings.rawValue(b, QStringLiteral("BUILDID")).toInt());
+    for (const Buildings::OwnerBuildings& o : Buildings::tree(m_state.db)) {
+        auto* owner = new TreeItem(root, {o.code});
+        owner->setData(0, OwnerRole, o.oid);
+        for (const auto& [buildId, description] : o.buildings) {
+            auto* item = new TreeItem(owner, {description});
+            item->setData(0, OwnerRole, o.oid);
+            item->setData(0, BuildingRole, buildId);
         }
     }
     m_tree->sortItems(0, Qt::AscendingOrder);
