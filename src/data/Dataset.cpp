@@ -341,6 +341,14 @@ QVariant Dataset::aggregate(const QString& expression) const
     return q.next() ? q.value(0) : QVariant();
 }
 
+int Dataset::rowsHeld() const
+{
+    int n = 0;
+    for (const Row& r : m_rows)
+        n += r.isEmpty() ? 0 : 1;
+    return n;
+}
+
 Money Dataset::sum(const QString& field) const
 {
     requireOpen();
@@ -498,7 +506,7 @@ int Dataset::positionOf(const Row& r) const
     const Condition& c = m_readCondition;
     auto count = [&](const Condition& k, int limit) {
         QString inner = selectHead(c, k.where);
-        inner.replace(0, int(qstrlen("select *")), QStringLiteral("select 1"));
+        inner.replace(0, int(qstrlen("select *")), QStringLiteral("select 1 as one"));
         const QString sql = limit > 0 ? QStringLiteral("select count(*) from (%1 rows %2)")
                                             .arg(inner)
                                             .arg(limit)

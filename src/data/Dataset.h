@@ -232,8 +232,9 @@ public:
     // selects, worked out by the database.
     QVariant aggregate(const QString& expression) const;
     Money sum(const QString& field) const;
-    // Rows read from the database since the dataset was made.
+    // Rows read from the database since the dataset was made, and rows held now.
     qint64 rowsFetched() const { return m_fetched; }
+    int rowsHeld() const;
 
 signals:
     // The shown rows are about to change / have changed as a whole (read, link, filter,

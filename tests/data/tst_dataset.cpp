@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QLocale>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 #include <functional>
 
@@ -55,6 +56,29 @@ int currentKey(const Dataset& ds, const QString& field)
 QVariant dbValue(Database& db, const QString& sql)
 {
     return db.scalar(sql);
+}
+
+// CHARGES with `rows` rows for 30 tenants: CHID 1.., TID 1 to 30 in turn, a FORDATE that repeats
+// and is NULL on every 97th row, AMT 0 to 4 in turn for each tenant (AMT 0 is paid).
+void fillCharges(Database& db, int rows)
+{
+    db.exec(QStringLiteral(
+                "execute block as declare i integer = 0; begin "
+                "while (i < %1) do begin "
+                "insert into charges (chid, tid, apid, type, fordate, amt) values (:i + 1, "
+                "mod(:i, 30) + 1, mod(:i, 30) + 1, 'Rent', case when mod(:i, 97) = 0 then null "
+                "else dateadd(mod(:i * 7, 400) day to date '2020-01-01') end, mod(:i / 30, 5)); "
+                "i = i + 1; end end")
+                .arg(rows));
+}
+
+QList<int> column(Database& db, const QString& sql)
+{
+    QList<int> out;
+    QSqlQuery q = db.select(sql);
+    while (q.next())
+        out << q.value(0).toInt();
+    return out;
 }
 
 } // namespace
@@ -472,6 +496,130 @@ private slots:
         QCOMPARE(f.buildings.currentIndex(), 0);
         f.buildings.restoreLink();
         QVERIFY(!f.buildings.locate("BUILDID", 20)); // only shown rows
+    }
+
+
+    void linkAndSqlFilterReadOnlyTheRowsShown()
+    {
+        TestDb t;
+        Database& db = t.db();
+        fillCharges(db, 3000);
+        for (int tid = 1; tid <= 3; ++tid)
+            db.exec(QStringLiteral("insert into tenants (tid, lastname) values (%1, 'T%1')").arg(tid));
+        Dataset tenants(db, "TENANTS", "TID");
+        Dataset charges(db, "CHARGES", "CHID");
+        tenants.open();
+        charges.open();
+        charges.setMasterLink(&tenants, "TID", "TID");
+        charges.addLookup("Name", &tenants, "TID", "TID", "LASTNAME");
+
+        QCOMPARE(charges.rowCount(), 100);
+        QCOMPARE(charges.rowsFetched(), 100);
+        QCOMPARE(charges.asText("Name"), QStringLiteral("T1"));
+        QVERIFY(charges.locate("CHID", 61));
+        tenants.next();
+        QCOMPARE(charges.rowCount(), 100);
+        QCOMPARE(charges.asInt("TID"), 2);
+        QCOMPARE(charges.rowsFetched(), 200);
+        tenants.next(); // moving the master never reads more than its details
+        QCOMPARE(charges.rowsFetched(), 300);
+
+        // A filter with an SQL form is read in SQL, and together with the link.
+        int minimum = 3;
+        charges.setFilter([&minimum](const Dataset& d, int raw) {
+                              return Dataset::toMoney(d.rawValue(raw, "AMT")) >= Money::fromCents(minimum * 100);
+                          },
+                          [&minimum](const Dataset&) { return Dataset::Condition{"AMT >= ?", {minimum}}; });
+        charges.setFiltered(true);
+        QCOMPARE(charges.rowCount(), 40);
+        QCOMPARE(charges.rowsFetched(), 340);
+        QCOMPARE(charges.sum("AMT"), Money::parse("140"));
+        QCOMPARE(charges.aggregate("count(*)").toInt(), 40);
+        minimum = 4;
+        charges.refilter();
+        QCOMPARE(charges.rowCount(), 20);
+        charges.setFiltered(false);
+        QCOMPARE(charges.rowCount(), 100);
+    }
+
+    void pagedReadsPagesInOrder()
+    {
+        TestDb t;
+        Database& db = t.db();
+        fillCharges(db, 12000);
+        const QList<int> expected =
+            column(db, "select chid from charges order by fordate, chid");
+        Dataset charges(db, "CHARGES", "CHID", "FORDATE");
+        charges.setPaged(true);
+        charges.open();
+
+        QCOMPARE(charges.rowCount(), 12000); // counted, not read
+        QVERIFY(charges.rowsFetched() <= Dataset::PageSize + 1);
+        QCOMPARE(charges.asInt("CHID"), expected.first());
+
+        // Straight to the end, then scrolling down from the start: the same order as SQL's.
+        QVERIFY(charges.last());
+        QCOMPARE(charges.asInt("CHID"), expected.last());
+        QCOMPARE(charges.valueAt(6001, "CHID").toInt(), expected.at(6001));
+        QCOMPARE(charges.valueAt(5999, "CHID").toInt(), expected.at(5999));
+        for (int i = 0; i < charges.rowCount(); ++i)
+            QCOMPARE(charges.valueAt(i, "CHID").toInt(), expected.at(i));
+        QVERIFY(charges.rowsHeld() <= Dataset::PageSize * Dataset::PagesKept);
+        QVERIFY(charges.rowsFetched() < 2 * 12000);
+
+        // Found in SQL: the key, and the first row in order with a value.
+        QVERIFY(charges.locate("CHID", expected.at(7777)));
+        QCOMPARE(charges.currentIndex(), 7777);
+        const int firstOfTenant9 =
+            column(db, "select chid from charges where tid = 9 order by fordate, chid").first();
+        QVERIFY(charges.locate("TID", 9));
+        QCOMPARE(charges.asInt("CHID"), firstOfTenant9);
+        QVERIFY(!charges.locate("TID", 99));
+        QVERIFY_THROWS_EXCEPTION(DbError, charges.find("NoSuchColumn", 1));
+    }
+
+    void pagedEditsStandInTheirPlace()
+    {
+        TestDb t;
+        Database& db = t.db();
+        fillCharges(db, 1000);
+        Dataset charges(db, "CHARGES", "CHID", "FORDATE");
+        charges.setPaged(true);
+        charges.open();
+        auto position = [&db](int chid) {
+            return column(db, "select chid from charges order by fordate, chid").indexOf(chid);
+        };
+
+        charges.append();
+        charges.setValue("CHID", 5000);
+        charges.setValue("FORDATE", QDate(2020, 6, 1));
+        QCOMPARE(charges.rowCount(), 1001);
+        QCOMPARE(charges.currentIndex(), 1000); // at the end while it is being inserted
+        charges.post();
+        QCOMPARE(charges.rowCount(), 1001);
+        QCOMPARE(charges.asInt("CHID"), 5000);
+        QCOMPARE(charges.currentIndex(), position(5000)); // then in its ordered place
+
+        charges.edit();
+        charges.setValue("FORDATE", QDate(2020, 9, 1));
+        charges.post();
+        QCOMPARE(charges.asInt("CHID"), 5000);
+        QCOMPARE(charges.currentIndex(), position(5000));
+
+        charges.edit();
+        charges.setValue("AMT", QVariant::fromValue(Money::parse("12.34")));
+        charges.cancel();
+        QCOMPARE(charges.asMoney("AMT"), Money());
+
+        const int at = charges.currentIndex();
+        charges.remove();
+        QCOMPARE(charges.rowCount(), 1000);
+        QCOMPARE(charges.currentIndex(), at);
+        QCOMPARE(db.scalar("select count(*) from charges where chid = 5000").toInt(), 0);
+
+        // A paged table filters in SQL only.
+        charges.setFilter([](const Dataset&, int) { return true; });
+        QVERIFY_THROWS_EXCEPTION(DbError, charges.setFiltered(true));
     }
 
     void modelShowsFormatsAndFollowsTheDataset()

@@ -145,15 +145,25 @@ private slots:
         QCOMPARE(f.messages.shown.at(0).icon, Message::NoIcon);
     }
 
-    void missingTableEndsTheProgram()
+    void missingTableOrColumnEndsTheProgram_data()
     {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QStringList>("named");
+        QTest::newRow("table") << "drop table todo" << QStringList{"TODO"};
+        QTest::newRow("column") << "alter table charges drop memo" << QStringList{"CHARGES", "MEMO"};
+    }
+    void missingTableOrColumnEndsTheProgram()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QStringList, named);
         ShellFixture f;
-        f.prepare([](Database& db) { db.exec(QStringLiteral("drop table todo")); });
+        f.prepare([&](Database& db) { db.exec(statement); });
         f.makeMain();
         QVERIFY(!f.main->firstShowing());
         QCOMPARE(f.messages.texts().value(0), QStringLiteral("Error accessing database. Program will quit now!"));
         QCOMPARE(f.messages.shown.value(0).icon, Message::Warning);
-        QVERIFY(f.messages.texts().value(1).contains(QLatin1String("TODO")));
+        for (const QString& word : named)
+            QVERIFY2(f.messages.texts().value(1).contains(word), qPrintable(f.messages.texts().value(1)));
     }
 
     void logOffAsAnotherUserChangesRightsAndPostsNothing()
