@@ -1,6 +1,8 @@
-// keystead-bench FIXTURES_DIR [--runs N]
+// keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting]
 //   Measures every figure on the generated portfolios in FIXTURES_DIR (small.fdb, large.fdb),
 //   prints one line per figure and the same as JSON.
+// keystead-bench windows DATA.FDB
+//   Opens every window and replaces an agreement; prints the peak memory (child process).
 // keystead-bench startup DATA.FDB on|off
 //   One start-up, as the program does it, ending at the idle main window; prints its peak
 //   memory. Run as a child process so the figure covers the whole launch.
@@ -8,6 +10,8 @@
 #include "data/Database.h"
 #include "data/Dataset.h"
 #include "ledger/Posting.h"
+#include "ledger/RecurringCharges.h"
+#include "records/Agreements.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
@@ -31,6 +35,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -76,6 +81,164 @@ public:
         return (m.buttons & Message::Ok) ? Message::Ok : Message::Yes;
     }
 };
+
+// A started program on a copy's folder, user control off, messages answered quietly.
+struct Started
+{
+    QTemporaryDir settings;
+    QuietMessages messages;
+    AppState state;
+    std::unique_ptr<TMain> window;
+
+    bool start(const QString& folder)
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        Settings off;
+        off.PasswordChecking = false;
+        Settings::writeDefault(off);
+        Messages::install(&messages);
+        Clock::setFixed(FixtureToday);
+        state.DataFolder = folder + QLatin1Char('/');
+        window = std::make_unique<TMain>(state);
+        window->setAutoStart(false);
+        window->resize(1280, 800);
+        window->show();
+        if (!window->firstShowing())
+            return false;
+        QCoreApplication::processEvents();
+        return true;
+    }
+    ~Started()
+    {
+        window.reset();
+        Messages::install(nullptr);
+    }
+};
+
+double msSince(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The building with the most units, and that building's units that have an agreement.
+QList<int> unitsWithAgreements(Database& db, int* building)
+{
+    *building = db.scalar(QStringLiteral(
+                              "select first 1 bid from apartments group by bid order by count(*) desc"))
+                    .toInt();
+    QList<int> units;
+    QSqlQuery q = db.select(QStringLiteral("select apid from apartments where bid = %1 and agreeid > 0 "
+                                           "and tid > 0 order by apid")
+                                .arg(*building));
+    while (q.next())
+        units << q.value(0).toInt();
+    return units;
+}
+
+NewAgreement agreementFor(int apId)
+{
+    NewAgreement a;
+    a.apId = apId;
+    a.rent = Money::fromCents(95000);
+    a.recurs = 3;
+    a.leaseStart = FixtureToday.addDays(-40);
+    a.leaseEnd = FixtureToday.addYears(1);
+    a.firstDue = a.leaseStart;
+    a.firstPayment = a.leaseStart;
+    a.moveIn = a.leaseStart;
+    a.moveOut = a.leaseEnd;
+    return a;
+}
+
+// The units window on the building with the most units, that unit current in the shared table.
+TFApart* unitsWindowOn(TMain& window, AppState& state, int building, int apId)
+{
+    window.command(QStringLiteral("apartments"))->trigger();
+    QCoreApplication::processEvents();
+    auto* units = window.findChild<TFApart*>();
+    if (!units || !units->selectBuilding(building))
+        return nullptr;
+    QCoreApplication::processEvents();
+    state.tables().Apartments->locate(QStringLiteral("APID"), apId);
+    QCoreApplication::processEvents();
+    return units;
+}
+
+// What the units window does around an agreement or a recurring charge, timed with the
+// shared tables' refreshes that follow it.
+struct UnitWork
+{
+    AppState& state;
+    int apId;
+
+    double removeAgreement()
+    {
+        SharedTables& t = state.tables();
+        QElapsedTimer timer;
+        timer.start();
+        Agreements::remove(state.db, apId);
+        for (Dataset* d : {t.Apartments, t.Recurs, t.Agreements})
+            d->refresh();
+        QCoreApplication::processEvents();
+        return msSince(timer);
+    }
+    double createAgreement()
+    {
+        SharedTables& t = state.tables();
+        QElapsedTimer timer;
+        timer.start();
+        Agreements::create(state.db, agreementFor(apId));
+        for (Dataset* d : {t.Apartments, t.Recurs, t.Charges, t.Agreements})
+            d->refresh();
+        QCoreApplication::processEvents();
+        return msSince(timer);
+    }
+    double addRecurringCharge()
+    {
+        SharedTables& t = state.tables();
+        RecurringCharges::Values v;
+        v.type = QStringLiteral("Parking");
+        v.amount = Money::fromCents(4000);
+        v.freq = 3;
+        v.startDate = FixtureToday;
+        v.endDate = FixtureToday.addYears(1);
+        QElapsedTimer timer;
+        timer.start();
+        const int tId = t.Apartments->asInt(QStringLiteral("TID"));
+        const RecurringCharges::Added added = RecurringCharges::add(state.db, apId, tId, v);
+        t.Recurs->refresh();
+        t.Recurs->locate(QStringLiteral("RECID"), added.recId);
+        t.Charges->refresh();
+        QCoreApplication::processEvents();
+        return msSince(timer);
+    }
+};
+
+// The child process: every window that exists opened, and an agreement replaced; prints the
+// peak memory.
+int runWindows(const QString& file)
+{
+    Started p;
+    if (!p.start(QFileInfo(file).absolutePath()))
+        return 1;
+    for (const char* key : {"owners", "buildings", "apartments", "tenants", "equipment", "vendors",
+                            "cashbook"}) {
+        QAction* a = p.window->command(QLatin1String(key));
+        if (a && a->isEnabled())
+            a->trigger();
+        QCoreApplication::processEvents();
+    }
+    int building = 0;
+    const QList<int> units = unitsWithAgreements(p.state.db, &building);
+    if (units.isEmpty() || !unitsWindowOn(*p.window, p.state, building, units.first()))
+        return 1;
+    UnitWork work{p.state, units.first()};
+    work.removeAgreement();
+    work.createAgreement();
+    out << "peak-rss-kb " << peakRssKb() << '\n';
+    out.flush();
+    return 0;
+}
 
 // The child process: one start-up on a copy's folder, then the idle window.
 int runStartup(const QString& file, bool userControl)
@@ -318,8 +481,123 @@ void measureScreens(const QString& fixture, int runs, QList<Figure>& figures)
     Messages::install(nullptr);
 }
 
-int runAll(const QString& program, const QString& fixtures, int runs)
+// The shared tables over the history tables at full scale, and the unit work on them.
+void measureSharedTables(const QString& program, const QString& fixture, int runs,
+                         QList<Figure>& figures)
 {
+    {
+        QTemporaryDir dir;
+        const QString copy = copyFixture(fixture, dir);
+        Started p;
+        if (!p.start(dir.path()))
+            return;
+        Database& db = p.state.db;
+        SharedTables& t = p.state.tables();
+
+        // A tenant's open charges, as the payment screen asks for them.
+        const int tenant =
+            db.scalar(QStringLiteral("select first 1 tid from charges where amt > 0")).toInt();
+        std::vector<double> open;
+        for (int i = 0; i < 20; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            QSqlQuery q = db.prepare(QStringLiteral(
+                "select chid, fordate, type, amt from charges where tid = ? and amt > 0"));
+            q.addBindValue(tenant);
+            db.execPrepared(q);
+            while (q.next()) {
+            }
+            open.push_back(msSince(timer));
+        }
+        figures.append({QStringLiteral("open charges of one tenant, large"), median(open),
+                        QStringLiteral("ms"), 5});
+
+        // The first rows of a shared history table, as a grid over it would show them.
+        auto firstRows = [&](Dataset* d) {
+            std::vector<double> times;
+            for (int run = 0; run < runs; ++run) {
+                QElapsedTimer timer;
+                timer.start();
+                d->refresh();
+                for (int i = 0; i < std::min(40, d->rowCount()); ++i)
+                    d->valueAt(i, 0);
+                times.push_back(msSince(timer));
+            }
+            return median(times);
+        };
+        figures.append({QStringLiteral("shared CHARGES, first rows, large"), firstRows(t.Charges),
+                        QStringLiteral("ms"), 300});
+        figures.append({QStringLiteral("shared TRANS with PAYMENTS, first rows, large"),
+                        firstRows(t.Trans) + firstRows(t.Payments), QStringLiteral("ms"), 300});
+        figures.append({QStringLiteral("shared CASHBOOK, first rows, large"), firstRows(t.Cashbook),
+                        QStringLiteral("ms"), 300});
+
+        // The units window on its largest building: moving down its units, each move
+        // followed by the unit's recurring charges, schedules and work orders.
+        int building = 0;
+        const QList<int> units = unitsWithAgreements(db, &building);
+        if (units.isEmpty() || !unitsWindowOn(*p.window, p.state, building, units.first()))
+            return;
+        for (Dataset* d : {t.Recurs, t.Schedules, t.Maint})
+            d->rowCount();
+        std::vector<double> moves;
+        t.Apartments->first();
+        while (moves.size() < 40) {
+            QElapsedTimer timer;
+            timer.start();
+            if (!t.Apartments->next())
+                break;
+            t.Recurs->rowCount();
+            t.Maint->rowCount();
+            QCoreApplication::processEvents();
+            moves.push_back(msSince(timer));
+        }
+        figures.append({QStringLiteral("moving in the units list with its details, large"),
+                        median(moves), QStringLiteral("ms"), 20});
+
+        std::vector<double> removed, created, added;
+        for (int run = 0; run < runs && run < units.size(); ++run) {
+            t.Apartments->locate(QStringLiteral("APID"), units.at(run));
+            UnitWork work{p.state, units.at(run)};
+            removed.push_back(work.removeAgreement());
+            created.push_back(work.createAgreement());
+            added.push_back(work.addRecurringCharge());
+        }
+        figures.append({QStringLiteral("deleting an agreement, large"), median(removed),
+                        QStringLiteral("ms"), 200});
+        figures.append({QStringLiteral("creating an agreement, large"), median(created),
+                        QStringLiteral("ms"), 200});
+        figures.append({QStringLiteral("adding a recurring charge, large"), median(added),
+                        QStringLiteral("ms"), 200});
+        p.window->command(QStringLiteral("closeAll"))->trigger();
+    }
+
+    // Peak memory, in a process of its own so that nothing else counts.
+    QTemporaryDir dir;
+    std::vector<double> rss;
+    for (int run = 0; run < std::min(runs, 2); ++run) {
+        const QString copy = copyFixture(fixture, dir);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(env);
+        child.start(program, {QStringLiteral("windows"), copy});
+        child.waitForFinished(600000);
+        const QString text = QString::fromLocal8Bit(child.readAllStandardOutput());
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String("peak-rss-kb ")))
+                rss.push_back(line.mid(12).toDouble() / 1024.0);
+        if (child.exitCode() != 0)
+            out << "windows run failed: " << text << '\n';
+    }
+    figures.append({QStringLiteral("peak memory, every window open and an agreement made, large"),
+                    median(rss), QStringLiteral("MB"), 200});
+}
+
+int runAll(const QString& program, const QString& fixtures, int runs, const QString& only)
+{
+    auto wanted = [&only](const char* part) { return only.isEmpty() || only == QLatin1String(part); };
     QList<Figure> figures;
     const QString small = fixtures + QStringLiteral("/small.fdb");
     const QString large = fixtures + QStringLiteral("/large.fdb");
@@ -330,10 +608,15 @@ int runAll(const QString& program, const QString& fixtures, int runs)
             return 1;
         }
         for (bool on : {false, true})
-            measureStartup(program, file, name, on, runs, figures);
+            if (wanted("startup"))
+                measureStartup(program, file, name, on, runs, figures);
     }
-    measureScreens(large, runs, figures);
-    measurePosting(large, runs, figures);
+    if (wanted("screens"))
+        measureScreens(large, runs, figures);
+    if (wanted("shared"))
+        measureSharedTables(program, large, runs, figures);
+    if (wanted("posting"))
+        measurePosting(large, runs, figures);
 
     QJsonArray json;
     out << '\n';
@@ -365,13 +648,17 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() >= 4 && args.at(1) == QLatin1String("startup"))
         return runStartup(args.at(2), args.at(3) == QLatin1String("on"));
+    if (args.size() >= 3 && args.at(1) == QLatin1String("windows"))
+        return runWindows(args.at(2));
     if (args.size() < 2) {
-        out << "Usage: keystead-bench FIXTURES_DIR [--runs N]\n";
+        out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting]\n";
         return 2;
     }
     int runs = 3;
     const int r = args.indexOf(QStringLiteral("--runs"));
     if (r > 0 && r + 1 < args.size())
         runs = std::max(1, args.at(r + 1).toInt());
-    return runAll(app.applicationFilePath(), args.at(1), runs);
+    const int o = args.indexOf(QStringLiteral("--only"));
+    const QString only = (o > 0 && o + 1 < args.size()) ? args.at(o + 1) : QString();
+    return runAll(app.applicationFilePath(), args.at(1), runs, only);
 }

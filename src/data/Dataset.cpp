@@ -368,6 +368,10 @@ void Dataset::readSelection()
         throw DbError(QStringLiteral("The table %1 can only be filtered in SQL.").arg(m_table));
     m_linkValue = linkActive() ? masterValue() : QVariant();
     const Condition c = selection();
+    // The old rows go first: a large selection is never held twice.
+    m_rows.clear();
+    m_rows.squeeze();
+    m_pagesHeld.clear();
     if (m_paged)
         readCount(c);
     else
