@@ -17,6 +17,7 @@ int cmdUpgrade(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdPostDue(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdGenerate(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdChargeAhead(const QStringList& args, QTextStream& out, QTextStream& err);
+int cmdReport(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // Opens PATH for a subcommand: refuses a missing file, reports the database's text.
 class Database;

@@ -1,6 +1,8 @@
 #include "admin/Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <cstdio>
 #include <iterator>
 
@@ -16,6 +18,8 @@ const AdminCommand Commands[] = {
      "post the next N periods of one recurring charge", cmdChargeAhead},
     {"generate", "generate PATH --size small|large [--seed N] [--today YYYY-MM-DD]",
      "write a new database filled with a portfolio for measuring", cmdGenerate},
+    {"report", "report NAME PATH [selections] --out FILE.pdf|FILE.csv",
+     "write a report as PDF or CSV (report --help lists them)", cmdReport},
 };
 
 void printHelp(QTextStream& out)
@@ -30,7 +34,14 @@ void printHelp(QTextStream& out)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports lay out text, which needs the font database of a GUI application; there is no
+    // window, so the offscreen platform serves on any machine.
+    const bool report = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    if (report)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application(report ? new QGuiApplication(argc, argv)
+                                                         : new QCoreApplication(argc, argv));
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);

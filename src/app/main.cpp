@@ -1,3 +1,5 @@
+#include "reports/ReportOutput.h"
+#include "reports/ui/ReportPreview.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/ui/Application.h"
@@ -48,6 +50,8 @@ int main(int argc, char** argv)
 
     MessageBoxSink messages;
     Messages::install(&messages);
+    ReportPreviewSink reports;
+    ReportOutput::install(&reports);
 
     AppState state;
     TMain window(state);

@@ -2,9 +2,11 @@
 
 #include "data/Database.h"
 #include "shell/Messages.h"
+#include "shell/ui/DialogButtons.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -272,6 +274,48 @@ TFSelStat::TFSelStat(QWidget* parent) : QDialog(parent)
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
     resize(260, 240);
+}
+
+TFSelStat::TFSelStat(const QString& label, const QStringList& items, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TFSelStat"));
+    setWindowTitle(QStringLiteral("Select"));
+    auto* caption = new QLabel(label);
+    caption->setObjectName(QStringLiteral("promptLabel"));
+    m_list = new QListWidget;
+    m_list->setObjectName(QStringLiteral("choiceList"));
+    m_list->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_list->addItems(items);
+    caption->setBuddy(m_list);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(okCancelButtons(this));
+    resize(300, 360);
+}
+
+void TFSelStat::selectAll()
+{
+    m_list->selectAll();
+}
+
+QList<int> TFSelStat::selectedRows() const
+{
+    QList<int> rows;
+    for (int i = 0; i < m_list->count(); ++i)
+        if (m_list->item(i)->isSelected())
+            rows << i;
+    return rows;
+}
+
+void TFSelStat::accept()
+{
+    if (m_list->selectionMode() == QAbstractItemView::MultiSelection && selectedRows().isEmpty()) {
+        Messages::warning(QStringLiteral("No item selected"));
+        return;
+    }
+    QDialog::accept();
 }
 
 TFSelStat& TFSelStat::shared()

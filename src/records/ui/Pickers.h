@@ -84,16 +84,28 @@ public:
     QString selectedIdText() const;
 };
 
-// The maintenance status choice. Made once and reused, so it keeps the user's last choice
-// for the program's run; entry 0 ("ALL ") means no restriction.
+// The list picker. As the maintenance status choice it is made once and reused, so it keeps
+// the user's last choice for the program's run; entry 0 ("ALL ") means no restriction.
+// Made with a label and items it is the several-choice list of the owner and building
+// questions.
 class TFSelStat : public QDialog
 {
     Q_OBJECT
 public:
     explicit TFSelStat(QWidget* parent = nullptr);
+    // Several items may be chosen; "&OK" and "&Cancel".
+    TFSelStat(const QString& label, const QStringList& items, QWidget* parent = nullptr);
     static TFSelStat& shared();
     int selectedIndex() const;
     QString selectedText() const;
+
+    QListWidget* list() const { return m_list; }
+    void selectAll();
+    // The chosen items' positions, in list order.
+    QList<int> selectedRows() const;
+    // With several choices allowed, nothing chosen is refused with "No item selected": an
+    // empty choice would make a condition the database cannot read.
+    void accept() override;
 
 private:
     QListWidget* m_list;

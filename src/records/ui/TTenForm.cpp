@@ -7,6 +7,7 @@
 #include "records/ui/ChildActivation.h"
 #include "records/ui/TFormDeposit.h"
 #include "records/ui/TNTForm.h"
+#include "reports/TDepReport.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
@@ -115,7 +116,7 @@ TTenForm::TTenForm(AppState& state, QWidget* parent) : QWidget(parent), m_state(
     auto* depEdit = button(QStringLiteral("&Edit..."), QStringLiteral("depositEditButton"));
     auto* depDelete = button(QStringLiteral("&Delete"), QStringLiteral("depositDeleteButton"));
     auto* depPrint = button(QStringLiteral("&Print"), QStringLiteral("depositPrintButton"));
-    depPrint->setEnabled(false); // the deposit receipt comes with the reports
+    connect(depPrint, &QPushButton::clicked, this, &TTenForm::printDeposits);
     connect(depNew, &QPushButton::clicked, this, &TTenForm::newDeposit);
     connect(depEdit, &QPushButton::clicked, this, &TTenForm::editDeposit);
     connect(depDelete, &QPushButton::clicked, this, &TTenForm::deleteDeposit);
@@ -283,6 +284,14 @@ void TTenForm::editDeposit()
             m_deposits->cancel();
         Messages::error(e.message());
     }
+}
+
+void TTenForm::printDeposits()
+{
+    Dataset& tenants = *m_state.tables().Tenants;
+    if (tenants.isEmpty())
+        return;
+    TDepReport::preview(m_state, tenants.asInt(QStringLiteral("TID")));
 }
 
 void TTenForm::deleteDeposit()

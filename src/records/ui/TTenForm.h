@@ -30,6 +30,8 @@ public:
     void newDeposit();
     void editDeposit();
     void deleteDeposit();
+    // The security deposit receipt of the selected tenant, in the preview.
+    void printDeposits();
 
 private:
     // The tenant dialog over an open unit of work; ends it with commit or rollback.
