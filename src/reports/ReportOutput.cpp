@@ -4,7 +4,6 @@
 #include "reports/ReportEngine.h"
 #include "reports/ReportLayout.h"
 
-#include <QFile>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QtGlobal>
@@ -62,18 +61,32 @@ void print(Report& report)
 
 bool writePdf(Report& report, const QString& path, QString* error)
 {
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::Letter));
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setTitle(report.caption);
-    writer.setCreator(QStringLiteral("Keystead"));
-    PaintCanvas canvas(writer);
-    ReportEngine::render(report, canvas);
-    canvas.finish();
-    if (!canvas.isActive()) {
+    // Written aside and put in place only when whole: a failure leaves no half a file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = QStringLiteral("%1 cannot be written.").arg(path);
+            *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageOrientation(QPageLayout::Portrait);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(report.caption);
+        writer.setCreator(QStringLiteral("Keystead"));
+        PaintCanvas canvas(writer);
+        ReportEngine::render(report, canvas);
+        canvas.finish();
+        if (!canvas.isActive()) {
+            if (error)
+                *error = QStringLiteral("%1 cannot be written.").arg(path);
+            return false;
+        }
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
         return false;
     }
     return true;

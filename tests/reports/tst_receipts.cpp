@@ -8,6 +8,7 @@
 #include "support/Reports.h"
 #include "support/TestDb.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -53,6 +54,24 @@ void tenantWithCharges(Database& db)
              "values (4, 501, 70, 'Laundry', '2008-02-01', 0, 10, 5)");
     exec(db, "insert into charges (chid, tid, apid, type, fordate, amt, origamount, applied) "
              "values (5, 502, 70, 'Rent', '2008-03-01', 900, 900, 900)");
+}
+
+// Payment 12 of the charges above stored (the charges lowered), then payment 13 paying 20.00
+// more on the parking.
+void storedPayments(Database& db)
+{
+    exec(db, "update charges set amt = amt - applied, applied = 0 where tid = 501");
+    exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, duetotal, applied) "
+             "values (12, 501, 70, '2008-03-05', 1234.5, 0, 0, 1234.5, 1775, 1234.5)");
+    exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
+             "values (40, 12, 1, 'Rent', '2008-03-01', '2008-03-05', 1200)");
+    exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
+             "values (41, 12, 2, 'Parking', '2008-03-01', '2008-03-05', 34.5)");
+    exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, duetotal, applied) "
+             "values (13, 501, 70, '2008-03-20', 0, 20, 0, 20, 540.5, 20)");
+    exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
+             "values (42, 13, 2, 'Parking', '2008-03-01', '2008-03-20', 20)");
+    exec(db, "update charges set amt = amt - 20 where chid = 2");
 }
 
 InvoicePayment payment12()
@@ -133,19 +152,7 @@ private slots:
         TestDb t;
         Database& db = t.db();
         tenantWithCharges(db);
-        // Payment 12 stored: the charges lowered; then payment 13 paid 20.00 more parking.
-        exec(db, "update charges set amt = amt - applied, applied = 0 where tid = 501");
-        exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, duetotal, applied) "
-                 "values (12, 501, 70, '2008-03-05', 1234.5, 0, 0, 1234.5, 1775, 1234.5)");
-        exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
-                 "values (40, 12, 1, 'Rent', '2008-03-01', '2008-03-05', 1200)");
-        exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
-                 "values (41, 12, 2, 'Parking', '2008-03-01', '2008-03-05', 34.5)");
-        exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, duetotal, applied) "
-                 "values (13, 501, 70, '2008-03-20', 0, 20, 0, 20, 540.5, 20)");
-        exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
-                 "values (42, 13, 2, 'Parking', '2008-03-01', '2008-03-20', 20)");
-        exec(db, "update charges set amt = amt - 20 where chid = 2");
+        storedPayments(db);
 
         const auto twelve = InvoicePayment::load(db, 12);
         QVERIFY(twelve);
@@ -209,6 +216,84 @@ private slots:
                  QStringLiteral("Bill Date,Category,Amt,Paid\r\n"
                                 "2008-03-01,Rent,1200.00,1200.00\r\n"
                                 "2008-03-01,Parking,75.00,34.50\r\n"));
+    }
+
+    void fromTheCommandLine()
+    {
+        TestDb t;
+        tenantWithCharges(t.db());
+        storedPayments(t.db());
+        exec(t.db(), "insert into deposits (depid, tid, tdate, amount, paymenttype) values (1, 501, '2008-03-01', 1000, 'Cash')");
+        t.db().Disconnect();
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("receipt.pdf"));
+        QString out, err;
+        QCOMPARE(runAdmin({QStringLiteral("report"), QStringLiteral("invoice"), t.path(),
+                           QStringLiteral("--trans"), QStringLiteral("12"), QStringLiteral("--out"), pdf},
+                          &out, &err),
+                 0);
+        QVERIFY(out.contains(pdf));
+        QString text = pdfText(pdf);
+        // The letterhead comes from the owner information stored in the file.
+        for (const char* pattern : {"Marbleway Rentals", "Springfield, IL,", "Invoice #:\\s+12",
+                                    "Parking\\s+75.00\\s+34.50", "Total Paid:\\s+1,234.50"})
+            QVERIFY2(text.contains(QRegularExpression(QLatin1String(pattern))),
+                     qPrintable(QLatin1String(pattern) + QStringLiteral("\n") + text));
+
+        const QString csv = dir.filePath(QStringLiteral("receipt.csv"));
+        QCOMPARE(runAdmin({QStringLiteral("report"), QStringLiteral("invoice"), t.path(),
+                           QStringLiteral("--trans"), QStringLiteral("13"), QStringLiteral("--out"), csv}),
+                 0);
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("Bill Date,Category,Amt,Paid\r\n2008-03-01,Parking,40.50,20.00\r\n"));
+
+        QCOMPARE(runAdmin({QStringLiteral("report"), QStringLiteral("deposit-receipt"), t.path(),
+                           QStringLiteral("--tenant"), QStringLiteral("501"), QStringLiteral("--out"), pdf}),
+                 0);
+        text = pdfText(pdf);
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Total:\\s+1,000.00"))), qPrintable(text));
+        QVERIFY(text.contains(QLatin1String("Receipt: Security Deposit")));
+    }
+
+    void commandLineRefusals_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QString db = QStringLiteral("DB");
+        const QString out = QStringLiteral("--out");
+        const QString pdf = QStringLiteral("OUT/r.pdf");
+        QTest::newRow("unknown report") << QStringList{QStringLiteral("frobnicate"), db, out, pdf} << 2 << "there is no report";
+        QTest::newRow("selection missing") << QStringList{QStringLiteral("invoice"), db, out, pdf} << 2 << "needs --trans";
+        QTest::newRow("selection it does not take") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--tenant"), QStringLiteral("5"), out, pdf} << 2 << "does not take --tenant";
+        QTest::newRow("not a number") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("x1"), out, pdf} << 2 << "record number";
+        QTest::newRow("neither pdf nor csv") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("12"), out, QStringLiteral("OUT/r.txt")} << 2 << ".pdf or .csv";
+        QTest::newRow("no such payment") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("99"), out, pdf} << 1 << "no payment with TRANSID 99";
+        QTest::newRow("no such tenant") << QStringList{QStringLiteral("deposit-receipt"), db, QStringLiteral("--tenant"), QStringLiteral("999"), out, pdf} << 1 << "no tenant with TID 999";
+        QTest::newRow("no such file") << QStringList{QStringLiteral("invoice"), QStringLiteral("OUT/none.fdb"), QStringLiteral("--trans"), QStringLiteral("12"), out, pdf} << 1 << "does not exist";
+        QTest::newRow("output not writable") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("12"), out, QStringLiteral("OUT/no/such/dir/r.csv")} << 1 << "cannot be written";
+        // The database refuses the report's query: its own text, and no file.
+        QTest::newRow("database error") << QStringList{QStringLiteral("deposit-receipt"), db, QStringLiteral("--tenant"), QStringLiteral("501"), out, pdf} << 1 << "DEPOSITS";
+    }
+    void commandLineRefusals()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        TestDb t;
+        tenantWithCharges(t.db());
+        storedPayments(t.db());
+        if (QByteArray(QTest::currentDataTag()) == "database error")
+            exec(t.db(), "drop table deposits");
+        t.db().Disconnect();
+        QTemporaryDir dir;
+        for (QString& a : args)
+            a.replace(QLatin1String("OUT"), dir.path()).replace(QLatin1String("DB"), t.path());
+        QString err;
+        QCOMPARE(runAdmin(QStringList{QStringLiteral("report")} + args, nullptr, &err), code);
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("r.pdf"))));
     }
 
     void depositReceiptOfTwoInstalments()

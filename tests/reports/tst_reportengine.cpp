@@ -7,6 +7,7 @@
 #include "support/Reports.h"
 #include "support/TestDb.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,6 +100,22 @@ public:
 
 private:
     int* m_read;
+};
+
+// Gives up with a database error after some rows.
+class FailingRows : public MemoryRowSource
+{
+public:
+    explicit FailingRows(QList<QVariantList> rows) : MemoryRowSource(Columns, rows) {}
+    bool next(QVariantList& values) override
+    {
+        if (++m_read > 100)
+            throw DbError(QStringLiteral("connection lost"));
+        return MemoryRowSource::next(values);
+    }
+
+private:
+    int m_read = 0;
 };
 
 // Notes how many rows had been read when each page was finished.
@@ -426,6 +443,13 @@ private slots:
         const QString again = dir.filePath(QStringLiteral("again.pdf"));
         QVERIFY(capture(*r)->writePdf(again, &error));
         QCOMPARE(pdfText(again), text);
+
+        // A report that fails half-way (pages already laid out) leaves no file behind.
+        const QString broken = dir.filePath(QStringLiteral("broken.pdf"));
+        const QList<QVariantList> rows = manyLines(300);
+        r->rowsFactory = [rows] { return std::make_unique<FailingRows>(rows); };
+        QVERIFY_THROWS_EXCEPTION(DbError, ReportOutput::writePdf(*r, broken));
+        QVERIFY(!QFileInfo::exists(broken));
 
         QVERIFY(!ReportOutput::write(*r, dir.filePath(QStringLiteral("grouped.txt")), &error));
         QVERIFY(error.contains(QLatin1String(".pdf")));
