@@ -1,4 +1,4 @@
-// keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting]
+// keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting|report]
 //   Measures every figure on the generated portfolios in FIXTURES_DIR (small.fdb, large.fdb),
 //   prints one line per figure and the same as JSON.
 // keystead-bench windows DATA.FDB
@@ -6,6 +6,11 @@
 // keystead-bench startup DATA.FDB on|off
 //   One start-up, as the program does it, ending at the idle main window; prints its peak
 //   memory. Run as a child process so the figure covers the whole launch.
+// keystead-bench report DATA.FDB LINES OUT.pdf [generated]
+//   Lays out a grouped report of LINES cashbook lines into a PDF; prints the time, the pages
+//   and its peak memory. A child process too, so the memory is the report's own. With
+//   "generated" the lines are made up as they are read instead of coming from the database,
+//   which shows the engine's and the PDF writer's own memory apart from the database cache.
 #include "data/Clock.h"
 #include "data/Database.h"
 #include "data/Dataset.h"
@@ -19,6 +24,10 @@
 #include "shell/ui/TMain.h"
 #include "records/ui/Pickers.h"
 #include "records/ui/TFApart.h"
+#include "reports/ReportCanvas.h"
+#include "reports/ReportEngine.h"
+#include "reports/ReportLayout.h"
+#include "reports/RowSource.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +37,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QSettings>
 #include <QSqlQuery>
@@ -481,6 +491,194 @@ void measureScreens(const QString& fixture, int runs, QList<Figure>& figures)
     Messages::install(nullptr);
 }
 
+// Cashbook lines by building and unit, with a category look-up per line and sums and counts
+// at every level: the shape of the money reports, at a size no real report reaches.
+std::unique_ptr<Report> benchReport(Database& db, int lines)
+{
+    auto r = std::make_unique<Report>(QStringLiteral("Cashbook by building"));
+    r->db = &db;
+    r->query = QStringLiteral(
+        "select first %1 c.accid, c.tdate, c.description, c.income, c.expense, c.catid, "
+        "c.apid, a.bid, a.suite, b.description as building from cashbook c "
+        "join apartments a on a.apid = c.apid join buildings b on b.buildid = a.bid "
+        "order by c.accid")
+                   .arg(lines);
+    r->lookups.push_back({QStringLiteral("Category"),
+                          QStringLiteral("select name from categories where catid = :catid"),
+                          QStringLiteral("CATID")});
+    const ReportFont bold{9, true};
+    r->title.height = 24;
+    r->title.label(QStringLiteral("CASHBOOK BY BUILDING"), {0, 0, Report::BodyWidth, 18},
+                   ReportAlign::Center, {14, true});
+    r->columnHeader.height = 14;
+    r->columnHeader.label(QStringLiteral("Date"), {30, 0, 60, 12}, ReportAlign::Left, bold);
+    r->columnHeader.label(QStringLiteral("Description"), {95, 0, 170, 12}, ReportAlign::Left, bold);
+    r->columnHeader.label(QStringLiteral("Category"), {270, 0, 80, 12}, ReportAlign::Left, bold);
+    r->columnHeader.label(QStringLiteral("Income"), {355, 0, 80, 12}, ReportAlign::Right, bold);
+    r->columnHeader.label(QStringLiteral("Expense"), {440, 0, 80, 12}, ReportAlign::Right, bold);
+    ReportGroup building;
+    building.column = QStringLiteral("BID");
+    building.header.height = 16;
+    building.header.label(QStringLiteral("Building:"), {0, 2, 60, 12}, ReportAlign::Left, bold);
+    building.header.field(QStringLiteral("BUILDING"), {60, 2, 300, 12}, ReportMask::Plain,
+                          ReportAlign::Left, bold);
+    building.footer.height = 16;
+    building.footer.label(QStringLiteral("Building total:"), {95, 0, 170, 12});
+    building.footer.count({270, 0, 80, 12});
+    building.footer.sum(QStringLiteral("INCOME"), {355, 0, 80, 12});
+    building.footer.sum(QStringLiteral("EXPENSE"), {440, 0, 80, 12});
+    ReportGroup unit;
+    unit.column = QStringLiteral("APID");
+    unit.header.height = 14;
+    unit.header.label(QStringLiteral("Unit"), {10, 0, 40, 12});
+    unit.header.field(QStringLiteral("SUITE"), {60, 0, 100, 12});
+    unit.footer.height = 14;
+    unit.footer.label(QStringLiteral("Unit total:"), {95, 0, 170, 12});
+    unit.footer.count({270, 0, 80, 12});
+    unit.footer.sum(QStringLiteral("INCOME"), {355, 0, 80, 12}, ReportMask::MoneyWide);
+    unit.footer.sum(QStringLiteral("EXPENSE"), {440, 0, 80, 12}, ReportMask::MoneyWide);
+    r->groups = {building, unit};
+    r->detail.height = 12;
+    r->detail.count({0, 0, 26, 11}, ReportAlign::Right);
+    r->detail.field(QStringLiteral("TDATE"), {30, 0, 60, 11});
+    r->detail.field(QStringLiteral("DESCRIPTION"), {95, 0, 170, 11});
+    r->detail.field(QStringLiteral("Category.NAME"), {270, 0, 80, 11});
+    r->detail.field(QStringLiteral("INCOME"), {355, 0, 80, 11}, ReportMask::Money, ReportAlign::Right);
+    r->detail.field(QStringLiteral("EXPENSE"), {440, 0, 80, 11}, ReportMask::Money, ReportAlign::Right);
+    r->summary.height = 18;
+    r->summary.label(QStringLiteral("Total:"), {95, 4, 170, 12}, ReportAlign::Left, bold);
+    r->summary.count({270, 4, 80, 12});
+    r->summary.sum(QStringLiteral("INCOME"), {355, 4, 80, 12});
+    r->summary.sum(QStringLiteral("EXPENSE"), {440, 4, 80, 12});
+    r->addPageFooter();
+    return r;
+}
+
+// Lines like the query's, made up one at a time: 12 per unit, 12 units per building.
+class GeneratedRows : public RowSource
+{
+public:
+    explicit GeneratedRows(int lines) : m_lines(lines) {}
+    QStringList columns() const override
+    {
+        return {QStringLiteral("ACCID"), QStringLiteral("TDATE"),  QStringLiteral("DESCRIPTION"),
+                QStringLiteral("INCOME"), QStringLiteral("EXPENSE"), QStringLiteral("CATID"),
+                QStringLiteral("APID"),  QStringLiteral("BID"),    QStringLiteral("SUITE"),
+                QStringLiteral("BUILDING")};
+    }
+    bool next(QVariantList& v) override
+    {
+        if (m_at >= m_lines)
+            return false;
+        const int i = m_at++;
+        const int unit = i / 12;
+        const QDate date = QDate(2016, 1, 1).addMonths(i % 12);
+        v = {i + 1, date, QStringLiteral("Rent %1 %2").arg(unit).arg(date.toString(QStringLiteral("MMM yyyy"))),
+             QStringLiteral("1940.00"), QStringLiteral("0.00"), 1 + i % 3, unit, unit / 12,
+             QString::number(unit % 12 + 1) + QLatin1Char('A'),
+             QStringLiteral("Market Towers %1").arg(unit / 12)};
+        return true;
+    }
+
+private:
+    int m_lines;
+    int m_at = 0;
+};
+
+// The child process: one report into a PDF.
+int runReport(const QString& file, int lines, const QString& pdf, bool generated)
+{
+    Database db(QStringLiteral("bench-report"));
+    QString error;
+    if (!db.Connect(file, &error)) {
+        out << "cannot open " << file << ": " << error << '\n';
+        return 1;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    int pages = 0;
+    try {
+        auto report = benchReport(db, lines);
+        if (generated)
+            report->rowsFactory = [lines] { return std::make_unique<GeneratedRows>(lines); };
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        PaintCanvas canvas(writer);
+        pages = ReportEngine::render(*report, canvas);
+        canvas.finish();
+    } catch (const DbError& e) {
+        out << "report failed: " << e.message() << '\n';
+        return 1;
+    }
+    out << "report-ms " << timer.elapsed() << "\npages " << pages << "\npeak-rss-kb "
+        << peakRssKb() << '\n';
+    out.flush();
+    return 0;
+}
+
+QHash<QString, double> reportChild(const QString& program, const QString& copy, int lines,
+                                   const QString& pdf, bool generated = false)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    QStringList args{QStringLiteral("report"), copy, QString::number(lines), pdf};
+    if (generated)
+        args << QStringLiteral("generated");
+    child.start(program, args);
+    child.waitForFinished(600000);
+    QHash<QString, double> values;
+    const QString text = QString::fromLocal8Bit(child.readAllStandardOutput());
+    if (child.exitCode() != 0) {
+        out << "report run failed: " << text << '\n';
+        return values;
+    }
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        if (line.contains(QLatin1Char(' ')))
+            values.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1).toDouble());
+    return values;
+}
+
+// A report of 100,000 lines in groups to PDF, and whether memory grows with the pages.
+void measureReport(const QString& program, const QString& fixture, int runs,
+                   QList<Figure>& figures)
+{
+    QTemporaryDir dir;
+    const QString copy = copyFixture(fixture, dir);
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    std::vector<double> times, rss, growth, ownGrowth;
+    const auto kb = [](const QHash<QString, double>& run) { return run.value(QStringLiteral("peak-rss-kb")); };
+    for (int i = 0; i < runs; ++i) {
+        const QHash<QString, double> small = reportChild(program, copy, 10000, pdf);
+        const QHash<QString, double> big = reportChild(program, copy, 100000, pdf);
+        const QHash<QString, double> smallMade = reportChild(program, copy, 10000, pdf, true);
+        const QHash<QString, double> bigMade = reportChild(program, copy, 100000, pdf, true);
+        if (small.isEmpty() || big.isEmpty() || smallMade.isEmpty() || bigMade.isEmpty())
+            continue;
+        times.push_back(big.value(QStringLiteral("report-ms")));
+        rss.push_back(kb(big) / 1024.0);
+        growth.push_back((kb(big) - kb(small)) / 1024.0);
+        ownGrowth.push_back((kb(bigMade) - kb(smallMade)) / 1024.0);
+        out << "  report run " << i + 1 << ": 100,000 lines, " << big.value(QStringLiteral("pages"))
+            << " pages in " << big.value(QStringLiteral("report-ms")) << " ms, "
+            << QFileInfo(pdf).size() / 1024 << " KB of PDF; 10,000 lines, "
+            << small.value(QStringLiteral("pages")) << " pages\n";
+        out.flush();
+    }
+    figures.append({QStringLiteral("report, 100,000 lines in groups to PDF, large"), median(times),
+                    QStringLiteral("ms"), 10000});
+    figures.append({QStringLiteral("peak memory, that report"), median(rss), QStringLiteral("MB"), 300});
+    // The database's page cache fills as more rows are read (up to its set size); the
+    // engine and the PDF writer hold nothing per page.
+    figures.append({QStringLiteral("memory growth, 10,000 to 100,000 lines, with database"),
+                    median(growth), QStringLiteral("MB"), 0});
+    figures.append({QStringLiteral("memory growth, 10,000 to 100,000 lines, engine and PDF"),
+                    median(ownGrowth), QStringLiteral("MB"), 4});
+}
+
 // The shared tables over the history tables at full scale, and the unit work on them.
 void measureSharedTables(const QString& program, const QString& fixture, int runs,
                          QList<Figure>& figures)
@@ -617,6 +815,8 @@ int runAll(const QString& program, const QString& fixtures, int runs, const QStr
         measureSharedTables(program, large, runs, figures);
     if (wanted("posting"))
         measurePosting(large, runs, figures);
+    if (wanted("report"))
+        measureReport(program, large, runs, figures);
 
     QJsonArray json;
     out << '\n';
@@ -650,8 +850,11 @@ int main(int argc, char** argv)
         return runStartup(args.at(2), args.at(3) == QLatin1String("on"));
     if (args.size() >= 3 && args.at(1) == QLatin1String("windows"))
         return runWindows(args.at(2));
+    if (args.size() >= 5 && args.at(1) == QLatin1String("report"))
+        return runReport(args.at(2), args.at(3).toInt(), args.at(4),
+                         args.size() >= 6 && args.at(5) == QLatin1String("generated"));
     if (args.size() < 2) {
-        out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting]\n";
+        out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting|report]\n";
         return 2;
     }
     int runs = 3;
