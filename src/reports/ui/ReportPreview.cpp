@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -57,17 +58,23 @@ TReportPreview::TReportPreview(Report& report, QPrinter* printer, QWidget* paren
     m_savePdf = new QAction(s->standardIcon(QStyle::SP_DialogSaveButton),
                             QStringLiteral("Save as PDF..."), this);
     m_savePdf->setObjectName(QStringLiteral("savePdfAction"));
+    m_savePdf->setIconText(m_savePdf->text());
     m_savePdf->setToolTip(QStringLiteral("Save as PDF..."));
     connect(m_savePdf, &QAction::triggered, this, &TReportPreview::savePdf);
     m_saveCsv = new QAction(s->standardIcon(QStyle::SP_FileDialogDetailedView),
                             QStringLiteral("Save as CSV..."), this);
     m_saveCsv->setObjectName(QStringLiteral("saveCsvAction"));
+    m_saveCsv->setIconText(m_saveCsv->text());
     m_saveCsv->setToolTip(QStringLiteral("Save as CSV..."));
     connect(m_saveCsv, &QAction::triggered, this, &TReportPreview::saveCsv);
     if (QToolBar* bar = findChild<QToolBar*>()) {
         bar->addSeparator();
         bar->addAction(m_savePdf);
         bar->addAction(m_saveCsv);
+        // New to the preview: shown with their names, not as bare icons.
+        for (QAction* a : {m_savePdf, m_saveCsv})
+            if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a)))
+                button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     } else {
         addAction(m_savePdf);
         addAction(m_saveCsv);
