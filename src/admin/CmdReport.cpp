@@ -9,9 +9,9 @@
 
 namespace {
 
-const QStringList AllOptions = {QStringLiteral("--from"),     QStringLiteral("--to"),
-                                QStringLiteral("--owner"),    QStringLiteral("--building"),
-                                QStringLiteral("--tenant"),   QStringLiteral("--trans"),
+const QStringList AllOptions = {QStringLiteral("--from"),   QStringLiteral("--to"),
+                                QStringLiteral("--owner"),  QStringLiteral("--building"),
+                                QStringLiteral("--tenant"), QStringLiteral("--trans"),
                                 QStringLiteral("--out")};
 
 void usage(QTextStream& err)
@@ -21,8 +21,8 @@ void usage(QTextStream& err)
            "         [--owner N[,N...]] [--building N[,N...]] [--tenant N] [--trans N]\n"
            "         --out FILE.pdf|FILE.csv\nReports:\n";
     for (const ReportCatalogue::Entry& e : ReportCatalogue::entries())
-        err << "  " << e.name.leftJustified(18) << ' ' << e.options.join(QLatin1Char(' '))
-            << "  (" << e.summary << ")\n";
+        err << "  " << e.name.leftJustified(18) << ' ' << e.options.join(QLatin1Char(' ')) << "  ("
+            << e.summary << ")\n";
 }
 
 std::optional<int> key(const QString& option, const QString& text, QTextStream& err)

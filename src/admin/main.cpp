@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <memory>
 #include <cstdio>
 #include <iterator>
+#include <memory>
 
 namespace {
 

@@ -21,7 +21,9 @@ QStringList load(Database& db)
 
 double add(ReportBand& band, const QStringList& ownerInfo)
 {
-    const auto info = [&ownerInfo](int i) { return i < ownerInfo.size() ? ownerInfo.at(i) : QString(); };
+    const auto info = [&ownerInfo](int i) {
+        return i < ownerInfo.size() ? ownerInfo.at(i) : QString();
+    };
     const double w = Report::BodyWidth;
     band.label(info(0), {0, 0, w, 18}, ReportAlign::Center, {14, true}).name =
         QStringLiteral("companyName");

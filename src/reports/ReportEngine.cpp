@@ -59,7 +59,8 @@ public:
         }
         const int index = it->columns.value(column.toUpper(), -1);
         if (index < 0)
-            throw DbError(QStringLiteral("The look-up %1 has no column %2.").arg(def->name, column));
+            throw DbError(
+                QStringLiteral("The look-up %1 has no column %2.").arg(def->name, column));
         return index < it->values.size() ? it->values.at(index) : QVariant();
     }
 
@@ -92,8 +93,8 @@ QVariant ReportRow::value(const QString& name) const
         if (dot > 0 && m_lookups && m_lookups->isLookup(name.left(dot)))
             return hasValues() ? m_lookups->value(name.left(dot), name.mid(dot + 1), *this)
                                : QVariant();
-        throw DbError(QStringLiteral("The report names the column %1, which its rows lack.")
-                          .arg(name));
+        throw DbError(
+            QStringLiteral("The report names the column %1, which its rows lack.").arg(name));
     }
     if (!m_values || index >= m_values->size())
         return QVariant();
@@ -316,14 +317,13 @@ private:
         case ReportItem::Kind::Label:
             return item.text;
         case ReportItem::Kind::Field:
-            return ReportText::format(item.expression ? item.expression(row)
-                                                      : row.value(item.column),
-                                      item.mask);
+            return ReportText::format(
+                item.expression ? item.expression(row) : row.value(item.column), item.mask);
         case ReportItem::Kind::Sum: {
             const Total t = m_totals.value(&item);
             return ReportText::format(QVariant::fromValue(t.sum), item.mask == ReportMask::Plain
-                                                                       ? ReportMask::Money
-                                                                       : item.mask);
+                                                                      ? ReportMask::Money
+                                                                      : item.mask);
         }
         case ReportItem::Kind::Count:
             return QString::number(m_totals.value(&item).count);

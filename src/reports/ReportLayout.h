@@ -120,9 +120,8 @@ struct ReportBand
                       const ReportFont& font = {});
     ReportItem& expression(std::function<QVariant(const ReportRow&)> compute, const QRectF& rect,
                            ReportAlign align = ReportAlign::Left, const ReportFont& font = {});
-    ReportItem& sum(const QString& column, const QRectF& rect,
-                    ReportMask mask = ReportMask::Money, ReportAlign align = ReportAlign::Right,
-                    const ReportFont& font = {});
+    ReportItem& sum(const QString& column, const QRectF& rect, ReportMask mask = ReportMask::Money,
+                    ReportAlign align = ReportAlign::Right, const ReportFont& font = {});
     ReportItem& count(const QRectF& rect, ReportAlign align = ReportAlign::Left,
                       const ReportFont& font = {});
     ReportItem& rule(double y, double x, double width);

@@ -18,8 +18,7 @@ class NoSink : public ReportSink
 public:
     void show(Report& report, Mode) override
     {
-        qWarning("The report \"%s\" cannot be shown without a window.",
-                 qPrintable(report.caption));
+        qWarning("The report \"%s\" cannot be shown without a window.", qPrintable(report.caption));
     }
 };
 

@@ -32,8 +32,8 @@ TDepReport::TDepReport(Database& db, const QStringList& ownerInfo, int tid)
 
     QString tenantId, tenantName;
     {
-        QSqlQuery q = run(db, QStringLiteral("select id, lastname, firstname from tenants where tid = ?"),
-                          tid);
+        QSqlQuery q = run(
+            db, QStringLiteral("select id, lastname, firstname from tenants where tid = ?"), tid);
         if (q.next()) {
             tenantId = q.value(0).toString();
             tenantName = q.value(1).toString() + QStringLiteral(", ") + q.value(2).toString();
@@ -61,7 +61,9 @@ TDepReport::TDepReport(Database& db, const QStringList& ownerInfo, int tid)
         QStringLiteral("tenantName");
     // The title prints with the first deposit as its line: its date, empty without one.
     title.label(QStringLiteral("Date:"), {330, top, 70, 13}, ReportAlign::Left, f);
-    title.field(QStringLiteral("TDATE"), {400, top, 123, 13}, ReportMask::Plain, ReportAlign::Left, f)
+    title
+        .field(QStringLiteral("TDATE"), {400, top, 123, 13}, ReportMask::Plain, ReportAlign::Left,
+               f)
         .name = QStringLiteral("firstDepositDate");
     title.height = top + 32;
 
@@ -79,12 +81,13 @@ TDepReport::TDepReport(Database& db, const QStringList& ownerInfo, int tid)
     units.printWhenEmpty = true;
     units.detail.height = 32;
     units.detail.label(QStringLiteral("Building:"), {0, 0, 70, 13}, ReportAlign::Left, f);
-    units.detail.field(QStringLiteral("DESCRIPTION"), {70, 0, 250, 13}, ReportMask::Plain,
-                       ReportAlign::Left, f)
+    units.detail
+        .field(QStringLiteral("DESCRIPTION"), {70, 0, 250, 13}, ReportMask::Plain,
+               ReportAlign::Left, f)
         .name = QStringLiteral("building");
     units.detail.label(QStringLiteral("Apt #:"), {0, 16, 70, 13}, ReportAlign::Left, f);
-    units.detail.field(QStringLiteral("SUITE"), {70, 16, 250, 13}, ReportMask::Plain,
-                       ReportAlign::Left, f)
+    units.detail
+        .field(QStringLiteral("SUITE"), {70, 16, 250, 13}, ReportMask::Plain, ReportAlign::Left, f)
         .name = QStringLiteral("suite");
     title.subDetails.push_back(units);
 
@@ -96,24 +99,27 @@ TDepReport::TDepReport(Database& db, const QStringList& ownerInfo, int tid)
         QStringLiteral("dateHeading");
     columnHeader.label(QStringLiteral("Amount"), {100, 30, 100, 13}, ReportAlign::Right, heading)
         .name = QStringLiteral("amountHeading");
-    columnHeader.label(QStringLiteral("Payment Method"), {220, 30, 200, 13}, ReportAlign::Left,
-                       heading)
+    columnHeader
+        .label(QStringLiteral("Payment Method"), {220, 30, 200, 13}, ReportAlign::Left, heading)
         .name = QStringLiteral("methodHeading");
 
     detail.height = 15;
     detail.field(QStringLiteral("TDATE"), {0, 0, 90, 13}, ReportMask::Plain, ReportAlign::Left, f)
         .headingItem = QStringLiteral("dateHeading");
-    detail.field(QStringLiteral("AMOUNT"), {100, 0, 100, 13}, ReportMask::Money, ReportAlign::Right,
-                 f)
+    detail
+        .field(QStringLiteral("AMOUNT"), {100, 0, 100, 13}, ReportMask::Money, ReportAlign::Right,
+               f)
         .headingItem = QStringLiteral("amountHeading");
-    detail.field(QStringLiteral("PAYMENTTYPE"), {220, 0, 200, 13}, ReportMask::Plain,
-                 ReportAlign::Left, f)
+    detail
+        .field(QStringLiteral("PAYMENTTYPE"), {220, 0, 200, 13}, ReportMask::Plain,
+               ReportAlign::Left, f)
         .headingItem = QStringLiteral("methodHeading");
 
     summary.height = 44;
     summary.rule(4, 0, BodyWidth);
     summary.label(QStringLiteral("Total:"), {0, 10, 70, 13}, ReportAlign::Left, f);
-    summary.sum(QStringLiteral("AMOUNT"), {100, 10, 100, 13}, ReportMask::Money, ReportAlign::Right, f)
+    summary
+        .sum(QStringLiteral("AMOUNT"), {100, 10, 100, 13}, ReportMask::Money, ReportAlign::Right, f)
         .name = QStringLiteral("total");
     summary.label(QStringLiteral("Required Deposit"), {0, 26, 100, 13}, ReportAlign::Left, f);
     summary.label(required.format(), {100, 26, 100, 13}, ReportAlign::Right, f).name =

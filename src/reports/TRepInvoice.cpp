@@ -24,8 +24,8 @@ QSqlQuery run(Database& db, const QString& sql, const QVariantList& values)
 // TENANTS.ID and "LASTNAME, FIRSTNAME"; both empty when the tenant row is gone.
 QPair<QString, QString> tenantOf(Database& db, int tid)
 {
-    QSqlQuery q = run(db, QStringLiteral("select id, lastname, firstname from tenants where tid = ?"),
-                      {tid});
+    QSqlQuery q =
+        run(db, QStringLiteral("select id, lastname, firstname from tenants where tid = ?"), {tid});
     if (!q.next())
         return {};
     return {q.value(0).toString(),
@@ -33,8 +33,8 @@ QPair<QString, QString> tenantOf(Database& db, int tid)
 }
 
 // Label and value side by side, the value named for later changes and tests.
-void pair(ReportBand& band, const QString& label, const QString& value, const char* name,
-          double x, double y, double labelWidth, double valueWidth)
+void pair(ReportBand& band, const QString& label, const QString& value, const char* name, double x,
+          double y, double labelWidth, double valueWidth)
 {
     const ReportFont f{10};
     band.label(label, {x, y, labelWidth, 13}, ReportAlign::Left, f);
@@ -93,14 +93,14 @@ QList<InvoiceLine> TRepInvoice::storedLines(Database& db, int transId)
     // Later payments on a charge lowered what it owes; a void puts its payment back and
     // removes its lines, so what the charge owes now plus the payments from this one on is
     // what it owed when this one was made. A charge deleted since counts as owing nothing.
-    QSqlQuery q = run(db,
-                      QStringLiteral(
-                          "select p.fordate, p.type, p.amount, "
-                          "coalesce((select c.amt from charges c where c.chid = p.chid), 0) + "
-                          "(select sum(l.amount) from payments l "
-                          "where l.chid = p.chid and l.transid >= p.transid) "
-                          "from payments p where p.transid = ? order by p.payid"),
-                      {transId});
+    QSqlQuery q =
+        run(db,
+            QStringLiteral("select p.fordate, p.type, p.amount, "
+                           "coalesce((select c.amt from charges c where c.chid = p.chid), 0) + "
+                           "(select sum(l.amount) from payments l "
+                           "where l.chid = p.chid and l.transid >= p.transid) "
+                           "from payments p where p.transid = ? order by p.payid"),
+            {transId});
     QList<InvoiceLine> lines;
     while (q.next())
         lines.append({q.value(0).toDate(), q.value(1).toString(), Money::fromVariant(q.value(3)),
@@ -155,10 +155,10 @@ TRepInvoice::TRepInvoice(Database& db, const QStringList& ownerInfo, const Invoi
         .name = QStringLiteral("billDateHeading");
     columnHeader.label(QStringLiteral("Category"), {100, 0, 200, 13}, ReportAlign::Left, heading)
         .name = QStringLiteral("categoryHeading");
-    columnHeader.label(QStringLiteral("Amt"), {310, 0, 90, 13}, ReportAlign::Right, heading)
-        .name = QStringLiteral("amtHeading");
-    columnHeader.label(QStringLiteral("Paid"), {420, 0, 90, 13}, ReportAlign::Right, heading)
-        .name = QStringLiteral("paidHeading");
+    columnHeader.label(QStringLiteral("Amt"), {310, 0, 90, 13}, ReportAlign::Right, heading).name =
+        QStringLiteral("amtHeading");
+    columnHeader.label(QStringLiteral("Paid"), {420, 0, 90, 13}, ReportAlign::Right, heading).name =
+        QStringLiteral("paidHeading");
 
     const ReportFont f{10};
     detail.height = 15;
@@ -168,8 +168,9 @@ TRepInvoice::TRepInvoice(Database& db, const QStringList& ownerInfo, const Invoi
         .headingItem = QStringLiteral("categoryHeading");
     detail.field(QStringLiteral("AMT"), {310, 0, 90, 13}, ReportMask::Money, ReportAlign::Right, f)
         .headingItem = QStringLiteral("amtHeading");
-    detail.field(QStringLiteral("APPLIED"), {420, 0, 90, 13}, ReportMask::Money, ReportAlign::Right,
-                 f)
+    detail
+        .field(QStringLiteral("APPLIED"), {420, 0, 90, 13}, ReportMask::Money, ReportAlign::Right,
+               f)
         .headingItem = QStringLiteral("paidHeading");
 
     summary.height = 104;
@@ -204,8 +205,8 @@ bool TRepInvoice::previewStored(AppState& state, int transId)
     try {
         const std::optional<InvoicePayment> payment = InvoicePayment::load(state.db, transId);
         if (!payment) {
-            Messages::warning(QStringLiteral("There is no payment with the invoice number %1.")
-                                  .arg(transId));
+            Messages::warning(
+                QStringLiteral("There is no payment with the invoice number %1.").arg(transId));
             return false;
         }
         TRepInvoice invoice(state.db, state.OwnerInfo, *payment, storedLines(state.db, transId));

@@ -17,11 +17,17 @@
 
 namespace {
 
-const QStringList OwnerInfo = {
-    QStringLiteral("Marbleway Rentals"), QStringLiteral("12 Main St"), QStringLiteral("Suite 4"),
-    QStringLiteral("Springfield"),       QStringLiteral("IL"),         QStringLiteral(""),
-    QStringLiteral("555-0100"),          QStringLiteral("555-0199"),   QStringLiteral(""),
-    QStringLiteral("Ann"),               QStringLiteral("Owner")};
+const QStringList OwnerInfo = {QStringLiteral("Marbleway Rentals"),
+                               QStringLiteral("12 Main St"),
+                               QStringLiteral("Suite 4"),
+                               QStringLiteral("Springfield"),
+                               QStringLiteral("IL"),
+                               QStringLiteral(""),
+                               QStringLiteral("555-0100"),
+                               QStringLiteral("555-0199"),
+                               QStringLiteral(""),
+                               QStringLiteral("Ann"),
+                               QStringLiteral("Owner")};
 
 void exec(Database& db, const char* sql)
 {
@@ -38,10 +44,13 @@ void tenantWithCharges(Database& db)
         q.bindValue(1, i + 1);
         db.execPrepared(q);
     }
-    exec(db, "insert into tenants (tid, id, firstname, lastname) values (501, 'A1', 'Ann', 'Smith')");
-    exec(db, "insert into tenants (tid, id, firstname, lastname) values (502, 'B2', 'Bob', 'Jones')");
+    exec(db,
+         "insert into tenants (tid, id, firstname, lastname) values (501, 'A1', 'Ann', 'Smith')");
+    exec(db,
+         "insert into tenants (tid, id, firstname, lastname) values (502, 'B2', 'Bob', 'Jones')");
     exec(db, "insert into buildings (buildid, description) values (7, 'Elm Court')");
-    exec(db, "insert into apartments (apid, bid, suite, tid, agreeid) values (70, 7, '3B', 501, 900)");
+    exec(db,
+         "insert into apartments (apid, bid, suite, tid, agreeid) values (70, 7, '3B', 501, 900)");
     exec(db, "insert into agreements (rid, apid, tid, damage) values (900, 70, 501, 1000)");
     // Paid in full, paid in part, not touched, settled already, and another tenant's.
     exec(db, "insert into charges (chid, tid, apid, type, fordate, amt, origamount, applied) "
@@ -61,13 +70,15 @@ void tenantWithCharges(Database& db)
 void storedPayments(Database& db)
 {
     exec(db, "update charges set amt = amt - applied, applied = 0 where tid = 501");
-    exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, duetotal, applied) "
+    exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, "
+             "duetotal, applied) "
              "values (12, 501, 70, '2008-03-05', 1234.5, 0, 0, 1234.5, 1775, 1234.5)");
     exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
              "values (40, 12, 1, 'Rent', '2008-03-01', '2008-03-05', 1200)");
     exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
              "values (41, 12, 2, 'Parking', '2008-03-01', '2008-03-05', 34.5)");
-    exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, duetotal, applied) "
+    exec(db, "insert into trans (transid, tid, apid, tdate, cash, mycheck, ccard, paytotal, "
+             "duetotal, applied) "
              "values (13, 501, 70, '2008-03-20', 0, 20, 0, 20, 540.5, 20)");
     exec(db, "insert into payments (payid, transid, chid, type, fordate, datepaid, amount) "
              "values (42, 13, 2, 'Parking', '2008-03-01', '2008-03-20', 20)");
@@ -122,11 +133,13 @@ private slots:
                                      QStringLiteral("Total Paid: | 1,234.50 | Check: | 0.00"),
                                      QStringLiteral("Credit Card: | 0.00"),
                                      QStringLiteral("Signed"),
-                                     QStringLiteral("Page 1 | ") + QLocale().toString(Clock::today(), QLocale::ShortFormat),
+                                     QStringLiteral("Page 1 | ") +
+                                         QLocale().toString(Clock::today(), QLocale::ShortFormat),
                                  }));
         // The letterhead is centred; the payment's means on the right-hand side.
         const PlacedText* company = pages->find(QStringLiteral("Marbleway Rentals"));
-        QVERIFY(qAbs(company->origin.x() + company->width / 2 - (36 + Report::BodyWidth / 2)) < 0.01);
+        QVERIFY(qAbs(company->origin.x() + company->width / 2 - (36 + Report::BodyWidth / 2)) <
+                0.01);
         QVERIFY(company->font.bold);
         QVERIFY(pages->find(QStringLiteral("Cash:"))->origin.x() > 300);
         QVERIFY(pages->find(QStringLiteral("Total Due:"))->origin.x() < 100);
@@ -139,7 +152,8 @@ private slots:
         TestDb t;
         tenantWithCharges(t.db());
         exec(t.db(), "delete from tenants where tid = 501");
-        TRepInvoice invoice(t.db(), OwnerInfo, payment12(), TRepInvoice::chargesBeingPaid(t.db(), 501));
+        TRepInvoice invoice(t.db(), OwnerInfo, payment12(),
+                            TRepInvoice::chargesBeingPaid(t.db(), 501));
         auto pages = capture(invoice);
         QVERIFY(pages->lines().contains(QStringLiteral("Tenant #:  | Invoice #:  | 12")));
         QVERIFY(pages->lines().contains(QStringLiteral("Name: | Date: | 3/5/08")));
@@ -157,7 +171,7 @@ private slots:
         const auto twelve = InvoicePayment::load(db, 12);
         QVERIFY(twelve);
         auto pages = capture(*std::make_unique<TRepInvoice>(db, OwnerInfo, *twelve,
-                                                             TRepInvoice::storedLines(db, 12)));
+                                                            TRepInvoice::storedLines(db, 12)));
         QVERIFY(pages->lines().contains(QStringLiteral("3/1/08 | Rent | 1,200.00 | 1,200.00")));
         QVERIFY(pages->lines().contains(QStringLiteral("3/1/08 | Parking | 75.00 | 34.50")));
         QCOMPARE(pages->rightOf(QStringLiteral("Total Due:")), QStringLiteral("1,775.00"));
@@ -165,7 +179,7 @@ private slots:
 
         const auto thirteen = InvoicePayment::load(db, 13);
         pages = capture(*std::make_unique<TRepInvoice>(db, OwnerInfo, *thirteen,
-                                                        TRepInvoice::storedLines(db, 13)));
+                                                       TRepInvoice::storedLines(db, 13)));
         QVERIFY(pages->lines().contains(QStringLiteral("3/1/08 | Parking | 40.50 | 20.00")));
         QCOMPARE(pages->rightOf(QStringLiteral("Check:")), QStringLiteral("20.00"));
         QVERIFY(!InvoicePayment::load(db, 99));
@@ -186,14 +200,25 @@ private slots:
         QCOMPARE(reports.shown.size(), 2);
         QCOMPARE(reports.shown.at(0).mode, ReportSink::Mode::Preview);
         QCOMPARE(reports.shown.at(1).mode, ReportSink::Mode::Print);
-        QVERIFY(reports.last().lines().contains(QStringLiteral("3/1/08 | Parking | 75.00 | 34.50")));
+        QVERIFY(
+            reports.last().lines().contains(QStringLiteral("3/1/08 | Parking | 75.00 | 34.50")));
+
+        // Printed again later from the stored payment: always in the preview.
+        storedPayments(t.db());
+        QVERIFY(TRepInvoice::previewStored(state, 13));
+        QCOMPARE(reports.shown.size(), 3);
+        QCOMPARE(reports.last().rightOf(QStringLiteral("Invoice #: ")), QStringLiteral("13"));
+        QCOMPARE(reports.shown.last().mode, ReportSink::Mode::Preview);
+        QVERIFY(!TRepInvoice::previewStored(state, 99));
+        QCOMPARE(reports.shown.size(), 3);
     }
 
     void invoiceAsPdfAndCsv()
     {
         TestDb t;
         tenantWithCharges(t.db());
-        TRepInvoice invoice(t.db(), OwnerInfo, payment12(), TRepInvoice::chargesBeingPaid(t.db(), 501));
+        TRepInvoice invoice(t.db(), OwnerInfo, payment12(),
+                            TRepInvoice::chargesBeingPaid(t.db(), 501));
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("invoice.pdf"));
         QString error;
@@ -223,13 +248,15 @@ private slots:
         TestDb t;
         tenantWithCharges(t.db());
         storedPayments(t.db());
-        exec(t.db(), "insert into deposits (depid, tid, tdate, amount, paymenttype) values (1, 501, '2008-03-01', 1000, 'Cash')");
+        exec(t.db(), "insert into deposits (depid, tid, tdate, amount, paymenttype) values (1, "
+                     "501, '2008-03-01', 1000, 'Cash')");
         t.db().Disconnect();
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("receipt.pdf"));
         QString out, err;
         QCOMPARE(runAdmin({QStringLiteral("report"), QStringLiteral("invoice"), t.path(),
-                           QStringLiteral("--trans"), QStringLiteral("12"), QStringLiteral("--out"), pdf},
+                           QStringLiteral("--trans"), QStringLiteral("12"), QStringLiteral("--out"),
+                           pdf},
                           &out, &err),
                  0);
         QVERIFY(out.contains(pdf));
@@ -242,17 +269,21 @@ private slots:
 
         const QString csv = dir.filePath(QStringLiteral("receipt.csv"));
         QCOMPARE(runAdmin({QStringLiteral("report"), QStringLiteral("invoice"), t.path(),
-                           QStringLiteral("--trans"), QStringLiteral("13"), QStringLiteral("--out"), csv}),
+                           QStringLiteral("--trans"), QStringLiteral("13"), QStringLiteral("--out"),
+                           csv}),
                  0);
         QFile f(csv);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("Bill Date,Category,Amt,Paid\r\n2008-03-01,Parking,40.50,20.00\r\n"));
+        QCOMPARE(f.readAll(),
+                 QByteArray("Bill Date,Category,Amt,Paid\r\n2008-03-01,Parking,40.50,20.00\r\n"));
 
         QCOMPARE(runAdmin({QStringLiteral("report"), QStringLiteral("deposit-receipt"), t.path(),
-                           QStringLiteral("--tenant"), QStringLiteral("501"), QStringLiteral("--out"), pdf}),
+                           QStringLiteral("--tenant"), QStringLiteral("501"),
+                           QStringLiteral("--out"), pdf}),
                  0);
         text = pdfText(pdf);
-        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Total:\\s+1,000.00"))), qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Total:\\s+1,000.00"))),
+                 qPrintable(text));
         QVERIFY(text.contains(QLatin1String("Receipt: Security Deposit")));
     }
 
@@ -264,17 +295,52 @@ private slots:
         const QString db = QStringLiteral("DB");
         const QString out = QStringLiteral("--out");
         const QString pdf = QStringLiteral("OUT/r.pdf");
-        QTest::newRow("unknown report") << QStringList{QStringLiteral("frobnicate"), db, out, pdf} << 2 << "there is no report";
-        QTest::newRow("selection missing") << QStringList{QStringLiteral("invoice"), db, out, pdf} << 2 << "needs --trans";
-        QTest::newRow("selection it does not take") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--tenant"), QStringLiteral("5"), out, pdf} << 2 << "does not take --tenant";
-        QTest::newRow("not a number") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("x1"), out, pdf} << 2 << "record number";
-        QTest::newRow("neither pdf nor csv") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("12"), out, QStringLiteral("OUT/r.txt")} << 2 << ".pdf or .csv";
-        QTest::newRow("no such payment") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("99"), out, pdf} << 1 << "no payment with TRANSID 99";
-        QTest::newRow("no such tenant") << QStringList{QStringLiteral("deposit-receipt"), db, QStringLiteral("--tenant"), QStringLiteral("999"), out, pdf} << 1 << "no tenant with TID 999";
-        QTest::newRow("no such file") << QStringList{QStringLiteral("invoice"), QStringLiteral("OUT/none.fdb"), QStringLiteral("--trans"), QStringLiteral("12"), out, pdf} << 1 << "does not exist";
-        QTest::newRow("output not writable") << QStringList{QStringLiteral("invoice"), db, QStringLiteral("--trans"), QStringLiteral("12"), out, QStringLiteral("OUT/no/such/dir/r.csv")} << 1 << "cannot be written";
+        QTest::newRow("unknown report")
+            << QStringList{QStringLiteral("frobnicate"), db, out, pdf} << 2 << "there is no report";
+        QTest::newRow("selection missing")
+            << QStringList{QStringLiteral("invoice"), db, out, pdf} << 2 << "needs --trans";
+        QTest::newRow("selection it does not take")
+            << QStringList{QStringLiteral("invoice"), db,  QStringLiteral("--tenant"),
+                           QStringLiteral("5"),       out, pdf}
+            << 2 << "does not take --tenant";
+        QTest::newRow("not a number")
+            << QStringList{QStringLiteral("invoice"), db,  QStringLiteral("--trans"),
+                           QStringLiteral("x1"),      out, pdf}
+            << 2 << "record number";
+        QTest::newRow("neither pdf nor csv")
+            << QStringList{QStringLiteral("invoice"), db,  QStringLiteral("--trans"),
+                           QStringLiteral("12"),      out, QStringLiteral("OUT/r.txt")}
+            << 2 << ".pdf or .csv";
+        QTest::newRow("no such payment")
+            << QStringList{QStringLiteral("invoice"), db,  QStringLiteral("--trans"),
+                           QStringLiteral("99"),      out, pdf}
+            << 1 << "no payment with TRANSID 99";
+        QTest::newRow("no such tenant") << QStringList{QStringLiteral("deposit-receipt"),
+                                                       db,
+                                                       QStringLiteral("--tenant"),
+                                                       QStringLiteral("999"),
+                                                       out,
+                                                       pdf}
+                                        << 1 << "no tenant with TID 999";
+        QTest::newRow("no such file") << QStringList{QStringLiteral("invoice"),
+                                                     QStringLiteral("OUT/none.fdb"),
+                                                     QStringLiteral("--trans"),
+                                                     QStringLiteral("12"),
+                                                     out,
+                                                     pdf}
+                                      << 1 << "does not exist";
+        QTest::newRow("output not writable")
+            << QStringList{QStringLiteral("invoice"), db,  QStringLiteral("--trans"),
+                           QStringLiteral("12"),      out, QStringLiteral("OUT/no/such/dir/r.csv")}
+            << 1 << "cannot be written";
         // The database refuses the report's query: its own text, and no file.
-        QTest::newRow("database error") << QStringList{QStringLiteral("deposit-receipt"), db, QStringLiteral("--tenant"), QStringLiteral("501"), out, pdf} << 1 << "DEPOSITS";
+        QTest::newRow("database error") << QStringList{QStringLiteral("deposit-receipt"),
+                                                       db,
+                                                       QStringLiteral("--tenant"),
+                                                       QStringLiteral("501"),
+                                                       out,
+                                                       pdf}
+                                        << 1 << "DEPOSITS";
     }
     void commandLineRefusals()
     {
@@ -301,31 +367,39 @@ private slots:
         TestDb t;
         Database& db = t.db();
         tenantWithCharges(db);
-        exec(db, "insert into apartments (apid, bid, suite, tid, agreeid) values (71, 7, '4C', 501, -1)");
-        exec(db, "insert into deposits (depid, tid, tdate, amount, paymenttype) values (1, 501, '2008-03-15', 400, 'Check')");
-        exec(db, "insert into deposits (depid, tid, tdate, amount, paymenttype) values (2, 501, '2008-03-01', 600, 'Cash')");
-        exec(db, "insert into deposits (depid, tid, tdate, amount, paymenttype) values (3, 502, '2008-03-01', 50, 'Cash')");
+        exec(db, "insert into apartments (apid, bid, suite, tid, agreeid) values (71, 7, '4C', "
+                 "501, -1)");
+        exec(db, "insert into deposits (depid, tid, tdate, amount, paymenttype) values (1, 501, "
+                 "'2008-03-15', 400, 'Check')");
+        exec(db, "insert into deposits (depid, tid, tdate, amount, paymenttype) values (2, 501, "
+                 "'2008-03-01', 600, 'Cash')");
+        exec(db, "insert into deposits (depid, tid, tdate, amount, paymenttype) values (3, 502, "
+                 "'2008-03-01', 50, 'Cash')");
         TDepReport receipt(db, OwnerInfo, 501);
         auto pages = capture(receipt);
-        QCOMPARE(pages->lines(),
-                 (QStringList{
-                     QStringLiteral("Marbleway Rentals"), QStringLiteral("12 Main St"),
-                     QStringLiteral("Suite 4"), QStringLiteral("Springfield, IL, "),
-                     QStringLiteral("555-0100"),
-                     // The date of the first deposit row as stored.
-                     QStringLiteral("Tenant #:  | A1 | Date: | 3/15/08"),
-                     QStringLiteral("Name: | Smith, Ann"),
-                     // Every unit of the tenant.
-                     QStringLiteral("Building: | Elm Court"), QStringLiteral("Apt #: | 3B"),
-                     QStringLiteral("Building: | Elm Court"), QStringLiteral("Apt #: | 4C"),
-                     QStringLiteral("Receipt: Security Deposit"),
-                     QStringLiteral("Date | Amount | Payment Method"),
-                     QStringLiteral("3/15/08 | 400.00 | Check"),
-                     QStringLiteral("3/1/08 | 600.00 | Cash"),
-                     QStringLiteral("Total: | 1,000.00"),
-                     QStringLiteral("Required Deposit | 1,000.00"),
-                     QStringLiteral("Page 1 | ") + QLocale().toString(Clock::today(), QLocale::ShortFormat),
-                 }));
+        QCOMPARE(pages->lines(), (QStringList{
+                                     QStringLiteral("Marbleway Rentals"),
+                                     QStringLiteral("12 Main St"),
+                                     QStringLiteral("Suite 4"),
+                                     QStringLiteral("Springfield, IL, "),
+                                     QStringLiteral("555-0100"),
+                                     // The date of the first deposit row as stored.
+                                     QStringLiteral("Tenant #:  | A1 | Date: | 3/15/08"),
+                                     QStringLiteral("Name: | Smith, Ann"),
+                                     // Every unit of the tenant.
+                                     QStringLiteral("Building: | Elm Court"),
+                                     QStringLiteral("Apt #: | 3B"),
+                                     QStringLiteral("Building: | Elm Court"),
+                                     QStringLiteral("Apt #: | 4C"),
+                                     QStringLiteral("Receipt: Security Deposit"),
+                                     QStringLiteral("Date | Amount | Payment Method"),
+                                     QStringLiteral("3/15/08 | 400.00 | Check"),
+                                     QStringLiteral("3/1/08 | 600.00 | Cash"),
+                                     QStringLiteral("Total: | 1,000.00"),
+                                     QStringLiteral("Required Deposit | 1,000.00"),
+                                     QStringLiteral("Page 1 | ") +
+                                         QLocale().toString(Clock::today(), QLocale::ShortFormat),
+                                 }));
         QVERIFY(pages->find(QStringLiteral("Receipt: Security Deposit"))->font.bold);
 
         QTemporaryDir dir;

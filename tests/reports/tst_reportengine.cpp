@@ -31,7 +31,8 @@ std::unique_ptr<Report> groupedReport(QList<QVariantList> rows)
     auto r = std::make_unique<Report>(QStringLiteral("Grouped"));
     r->rowsFactory = [rows] { return std::make_unique<MemoryRowSource>(Columns, rows); };
     r->columnHeader.height = 16;
-    r->columnHeader.label(QStringLiteral("Date"), {30, 0, 70, 12}).name = QStringLiteral("dateHeading");
+    r->columnHeader.label(QStringLiteral("Date"), {30, 0, 70, 12}).name =
+        QStringLiteral("dateHeading");
     r->columnHeader.label(QStringLiteral("Description"), {110, 0, 200, 12});
     r->columnHeader.label(QStringLiteral("Amount"), {320, 0, 90, 12}, ReportAlign::Right);
 
@@ -61,8 +62,8 @@ std::unique_ptr<Report> groupedReport(QList<QVariantList> rows)
         QStringLiteral("dateHeading");
     r->detail.field(QStringLiteral("DESCRIPTION"), {110, 0, 200, 12}).heading =
         QStringLiteral("Description");
-    r->detail.field(QStringLiteral("AMOUNT"), {320, 0, 90, 12}, ReportMask::Money,
-                    ReportAlign::Right)
+    r->detail
+        .field(QStringLiteral("AMOUNT"), {320, 0, 90, 12}, ReportMask::Money, ReportAlign::Right)
         .heading = QStringLiteral("Amount");
 
     r->summary.height = 16;
@@ -78,8 +79,8 @@ QList<QVariantList> manyLines(int n)
 {
     QList<QVariantList> rows;
     for (int i = 0; i < n; ++i)
-        rows << line(i < n / 2 ? "North" : "South", i < n / 2 ? "1A" : "2B", 1 + i % 28,
-                     "Rent", "1.00");
+        rows << line(i < n / 2 ? "North" : "South", i < n / 2 ? "1A" : "2B", 1 + i % 28, "Rent",
+                     "1.00");
     return rows;
 }
 
@@ -140,11 +141,10 @@ private slots:
 
     void nestedGroupsSumAndCountPerGroupAndResetAfterEach()
     {
-        auto r = groupedReport({line("North", "1A", 1, "Rent", "10.00"),
-                                line("North", "1A", 2, "Parking", "20.00"),
-                                line("North", "2B", 3, "Rent", "5.00"),
-                                line("South", "2B", 4, "Rent", "1.25"),
-                                line("South", "2B", 5, "Repair", "1233.25")});
+        auto r = groupedReport(
+            {line("North", "1A", 1, "Rent", "10.00"), line("North", "1A", 2, "Parking", "20.00"),
+             line("North", "2B", 3, "Rent", "5.00"), line("South", "2B", 4, "Rent", "1.25"),
+             line("South", "2B", 5, "Repair", "1233.25")});
         auto pages = capture(*r);
         QCOMPARE(pages->pageCount(), 1);
         // The inner group starts again when the outer key changes, although "2B" repeats.
@@ -202,14 +202,13 @@ private slots:
         QTest::newRow("double") << QVariant(1234.5) << wide << "1,234.50";
         QTest::newRow("Money") << QVariant::fromValue(Money::fromCents(123450)) << money
                                << "1,234.50";
-        QTest::newRow("a million, both masks alike") << QVariant(QStringLiteral("1234567.891"))
-                                                      << wide << "1,234,567.89";
+        QTest::newRow("a million, both masks alike")
+            << QVariant(QStringLiteral("1234567.891")) << wide << "1,234,567.89";
         QTest::newRow("negative") << QVariant(QStringLiteral("-0.5")) << money << "-0.50";
         QTest::newRow("zero") << QVariant(0) << money << "0.00";
-        QTest::newRow("NULL prints nothing") << QVariant(QMetaType::fromType<double>()) << money
-                                             << "";
-        QTest::newRow("date, short format") << QVariant(QDate(2008, 12, 31)) << plain
-                                            << "12/31/08";
+        QTest::newRow("NULL prints nothing")
+            << QVariant(QMetaType::fromType<double>()) << money << "";
+        QTest::newRow("date, short format") << QVariant(QDate(2008, 12, 31)) << plain << "12/31/08";
         QTest::newRow("text") << QVariant(QStringLiteral("Smith")) << plain << "Smith";
     }
     void masks()
@@ -266,7 +265,8 @@ private slots:
 
         // Rows are read as the pages fill, not all before the first page.
         QCOMPARE(pages.readAtPageEnd.size(), count);
-        QVERIFY2(pages.readAtPageEnd.first() < 70, qPrintable(QString::number(pages.readAtPageEnd.first())));
+        QVERIFY2(pages.readAtPageEnd.first() < 70,
+                 qPrintable(QString::number(pages.readAtPageEnd.first())));
         QCOMPARE(pages.readAtPageEnd.last(), 200);
     }
 
@@ -305,8 +305,10 @@ private slots:
         const QStringList columns = {QStringLiteral("SUITE"), QStringLiteral("TENANT"),
                                      QStringLiteral("COMPANY"), QStringLiteral("RENT")};
         const QList<QVariantList> rows = {
-            {QStringLiteral("101"), QStringLiteral("Ann Lee"), QStringLiteral(""), QStringLiteral("500")},
-            {QStringLiteral("102"), QStringLiteral(""), QStringLiteral("Acme Ltd"), QStringLiteral("900")},
+            {QStringLiteral("101"), QStringLiteral("Ann Lee"), QStringLiteral(""),
+             QStringLiteral("500")},
+            {QStringLiteral("102"), QStringLiteral(""), QStringLiteral("Acme Ltd"),
+             QStringLiteral("900")},
             {QStringLiteral("103"), QVariant(), QVariant(), QStringLiteral("450")}};
         Report r;
         r.rowsFactory = [&] { return std::make_unique<MemoryRowSource>(columns, rows); };
@@ -321,12 +323,15 @@ private slots:
                 return QStringLiteral("vacant");
             },
             {60, 0, 120, 12});
-        r.detail.field(QStringLiteral("RENT"), {200, 0, 80, 12}, ReportMask::Money,
-                       ReportAlign::Right)
+        r.detail
+            .field(QStringLiteral("RENT"), {200, 0, 80, 12}, ReportMask::Money, ReportAlign::Right)
             .name = QStringLiteral("rent");
         ReportBand& note = r.detail.child(12);
-        note.expression([](const ReportRow& row) { return QVariant(QStringLiteral("note for ") + row.text(QStringLiteral("SUITE"))); },
-                        {10, 0, 200, 12});
+        note.expression(
+            [](const ReportRow& row) {
+                return QVariant(QStringLiteral("note for ") + row.text(QStringLiteral("SUITE")));
+            },
+            {10, 0, 200, 12});
         ReportSubDetail keys;
         keys.rows = [](const ReportRow& master) -> std::unique_ptr<RowSource> {
             QList<QVariantList> k;
@@ -371,12 +376,15 @@ private slots:
         TestDb t;
         Database& db = t.db();
         // The new database's categories: 1 Rent, 3 Parking; there is no 99.
-        db.exec(QStringLiteral("insert into buildings (buildid, description, address) values (7, 'Elm Court', '1 Elm St')"));
-        db.exec(QStringLiteral("insert into apartments (apid, bid, suite, tid, agreeid) values (70, 7, '3', -1, -1)"));
+        db.exec(QStringLiteral("insert into buildings (buildid, description, address) values (7, "
+                               "'Elm Court', '1 Elm St')"));
+        db.exec(QStringLiteral(
+            "insert into apartments (apid, bid, suite, tid, agreeid) values (70, 7, '3', -1, -1)"));
         const int categories[] = {1, 3, 1, 1, 99};
         for (int day = 1; day <= 5; ++day)
-            db.exec(QStringLiteral("insert into cashbook (accid, tdate, description, catid, income, apid) "
-                                   "values (%1, '2008-03-0%2', 'Payment %1', %3, 10, 70)")
+            db.exec(QStringLiteral(
+                        "insert into cashbook (accid, tdate, description, catid, income, apid) "
+                        "values (%1, '2008-03-0%2', 'Payment %1', %3, 10, 70)")
                         .arg(99 + day)
                         .arg(day)
                         .arg(categories[day - 1]));
@@ -413,7 +421,8 @@ private slots:
                                      // A category that is gone leaves the field empty.
                                      QStringLiteral("Payment 104 | Elm Court | 10.00"),
                                  }));
-        QCOMPARE(statements.count(QStringLiteral("select * from categories where catid =:catid")), 3);
+        QCOMPARE(statements.count(QStringLiteral("select * from categories where catid =:catid")),
+                 3);
     }
 
     void pdfCarriesTheTextsAndCsvTheDetailLines()

@@ -24,14 +24,22 @@ void portfolio(Database& db)
 {
     db.exec(QStringLiteral("insert into owners (oid, code) values (2, 'OWN-B')"));
     db.exec(QStringLiteral("insert into owners (oid, code) values (1, 'OWN-A')"));
-    db.exec(QStringLiteral("insert into buildings (buildid, oid, description) values (10, 1, 'Elm Court')"));
-    db.exec(QStringLiteral("insert into buildings (buildid, oid, description) values (11, 1, 'Oak Row')"));
-    db.exec(QStringLiteral("insert into buildings (buildid, oid, description) values (12, 2, 'Pine Hall')"));
-    db.exec(QStringLiteral("insert into apartments (apid, bid, suite, tid, agreeid) values (100, 10, '1', -1, -1)"));
-    db.exec(QStringLiteral("insert into apartments (apid, bid, suite, tid, agreeid) values (120, 12, '1', -1, -1)"));
-    db.exec(QStringLiteral("insert into cashbook (accid, tdate, description, income, apid) values (1, '2008-03-01', 'March 1', 100, 100)"));
-    db.exec(QStringLiteral("insert into cashbook (accid, tdate, description, income, apid) values (2, '2008-03-31', 'March 31', 200, 100)"));
-    db.exec(QStringLiteral("insert into cashbook (accid, tdate, description, income, apid) values (3, '2008-03-15', 'Pine', 50, 120)"));
+    db.exec(QStringLiteral(
+        "insert into buildings (buildid, oid, description) values (10, 1, 'Elm Court')"));
+    db.exec(QStringLiteral(
+        "insert into buildings (buildid, oid, description) values (11, 1, 'Oak Row')"));
+    db.exec(QStringLiteral(
+        "insert into buildings (buildid, oid, description) values (12, 2, 'Pine Hall')"));
+    db.exec(QStringLiteral(
+        "insert into apartments (apid, bid, suite, tid, agreeid) values (100, 10, '1', -1, -1)"));
+    db.exec(QStringLiteral(
+        "insert into apartments (apid, bid, suite, tid, agreeid) values (120, 12, '1', -1, -1)"));
+    db.exec(QStringLiteral("insert into cashbook (accid, tdate, description, income, apid) values "
+                           "(1, '2008-03-01', 'March 1', 100, 100)"));
+    db.exec(QStringLiteral("insert into cashbook (accid, tdate, description, income, apid) values "
+                           "(2, '2008-03-31', 'March 31', 200, 100)"));
+    db.exec(QStringLiteral("insert into cashbook (accid, tdate, description, income, apid) values "
+                           "(3, '2008-03-15', 'Pine', 50, 120)"));
 }
 
 const QString IncomeHead = QStringLiteral(
@@ -46,8 +54,9 @@ std::unique_ptr<Report> incomeReport(Database& db)
     r->db = &db;
     r->headQuery = r->query = IncomeHead;
     r->title.height = 40;
-    r->title.label(QStringLiteral("Income By Building"), {0, 0, Report::BodyWidth, 18},
-                   ReportAlign::Center, {14, true})
+    r->title
+        .label(QStringLiteral("Income By Building"), {0, 0, Report::BodyWidth, 18},
+               ReportAlign::Center, {14, true})
         .name = QStringLiteral("title");
     r->title.label(QString(), {0, 20, Report::BodyWidth, 14}, ReportAlign::Center).name =
         QStringLiteral("period");
@@ -120,10 +129,11 @@ private slots:
         const QString head = QStringLiteral(
             "select * from cashbook, apartments, buildings where apartments.apid =cashbook.apid\n"
             "and buildings.buildid =apartments.bid \n");
-        QCOMPARE(incomeQuery(head, buildingCondition({2, 5}), QDate(2008, 3, 1), QDate(2008, 3, 31)),
-                 head + QStringLiteral(" and income>0 and  ( bid=2 OR  bid=5) and "
-                                       "Cashbook.TDate>='2008-03-01' and "
-                                       "Cashbook.TDate<='2008-03-31' order by cashbook.Tdate"));
+        QCOMPARE(
+            incomeQuery(head, buildingCondition({2, 5}), QDate(2008, 3, 1), QDate(2008, 3, 31)),
+            head + QStringLiteral(" and income>0 and  ( bid=2 OR  bid=5) and "
+                                  "Cashbook.TDate>='2008-03-01' and "
+                                  "Cashbook.TDate<='2008-03-31' order by cashbook.Tdate"));
     }
 
     void dateChoices_data()
@@ -142,8 +152,8 @@ private slots:
                                        << QDate(2008, 2, 1) << QDate(2008, 2, 29);
         QTest::newRow("today") << int(DateRange::Choice::Today) << QDate(2008, 2, 29)
                                << QDate(2008, 2, 29) << QDate(2008, 2, 29);
-        QTest::newRow("custom keeps the dates") << int(DateRange::Choice::Custom)
-                                                << QDate(2008, 2, 29) << custom << custom;
+        QTest::newRow("custom keeps the dates")
+            << int(DateRange::Choice::Custom) << QDate(2008, 2, 29) << custom << custom;
     }
     void dateChoices()
     {
@@ -230,7 +240,8 @@ private slots:
         portfolio(db);
         QStringList shown;
         f.dialogs.then(choose({2}, true, &shown)); // OWN-B
-        const QString owners = ReportQuestions::OwnerCondition(db, QStringLiteral("buildings."), nullptr);
+        const QString owners =
+            ReportQuestions::OwnerCondition(db, QStringLiteral("buildings."), nullptr);
         QCOMPARE(shown, (QStringList{QStringLiteral("*All"), QStringLiteral("OWN-A"),
                                      QStringLiteral("OWN-B"), QStringLiteral("Select owner(s).")}));
         QCOMPARE(owners, QStringLiteral(" ( buildings.oid=2)"));
@@ -297,7 +308,8 @@ private slots:
             r.setColumn(QStringLiteral("value"), QStringLiteral("EXPENSE"));
             r.setColumn(QStringLiteral("total"), QStringLiteral("EXPENSE"));
             r.setVisible(QStringLiteral("valueHeading"), false);
-            return r.show(QStringLiteral("There was no income from the selected building over the period indicated!"));
+            return r.show(QStringLiteral(
+                "There was no income from the selected building over the period indicated!"));
         };
 
         // From equal to To selects that one day, both ends included.
@@ -321,7 +333,8 @@ private slots:
         const QString first = statements.last();
         fail = true;
         QVERIFY(!run(QDate(2008, 3, 31), QDate(2008, 3, 31), QStringLiteral(" ( bid=10)")));
-        QCOMPARE(f.messages.texts(), QStringList{QStringLiteral("lock conflict on no wait transaction")});
+        QCOMPARE(f.messages.texts(),
+                 QStringList{QStringLiteral("lock conflict on no wait transaction")});
         QCOMPARE(f.messages.shown.last().caption, QStringLiteral("Marbleway Keystead  2008"));
         QCOMPARE(report->query, IncomeHead);
         QCOMPARE(report->item(QStringLiteral("title"))->text, QStringLiteral("Income By Building"));
@@ -336,7 +349,8 @@ private slots:
         QVERIFY(!run(QDate(2008, 4, 1), QDate(2008, 4, 30), QStringLiteral(" ")));
         QCOMPARE(reports.shown.size(), 2);
         QCOMPARE(f.messages.texts(),
-                 QStringList{QStringLiteral("There was no income from the selected building over the period indicated!")});
+                 QStringList{QStringLiteral(
+                     "There was no income from the selected building over the period indicated!")});
         QCOMPARE(f.messages.shown.first().icon, Message::Warning);
         QCOMPARE(f.messages.shown.first().caption, QStringLiteral("Marbleway"));
         db.beforeExec = nullptr;
@@ -345,7 +359,8 @@ private slots:
         f.messages.clear();
         {
             ReportRun r(*report);
-            r.setQuery(incomeQuery(r.head(), QStringLiteral(" "), QDate(2009, 1, 1), QDate(2009, 1, 1)));
+            r.setQuery(
+                incomeQuery(r.head(), QStringLiteral(" "), QDate(2009, 1, 1), QDate(2009, 1, 1)));
             QVERIFY(!r.show(QStringLiteral("No equipments available for the selected apartment!"),
                             ReportRun::Empty::Plain));
             QVERIFY(r.show(QString(), ReportRun::Empty::Preview));
@@ -365,11 +380,13 @@ private slots:
         f.state.CurrentUserWID = 1;
         QVERIFY(ReportRights::check(f.state));
         for (const char* value : {"0", "NULL"}) {
-            f.state.db.exec(QStringLiteral("update users set reports = %1 where wid = 1").arg(QLatin1String(value)));
+            f.state.db.exec(QStringLiteral("update users set reports = %1 where wid = 1")
+                                .arg(QLatin1String(value)));
             f.state.tables().Users->refresh();
             QVERIFY(!ReportRights::check(f.state));
         }
-        QCOMPARE(f.messages.texts(), QStringList(2, QStringLiteral("You do not have rights to access this area!")));
+        QCOMPARE(f.messages.texts(),
+                 QStringList(2, QStringLiteral("You do not have rights to access this area!")));
         QCOMPARE(f.messages.shown.first().icon, Message::Information);
         // With user control off everyone may.
         f.state.settings.PasswordChecking = false;

@@ -28,10 +28,13 @@ std::unique_ptr<Report> smallReport()
                                 {QStringLiteral("Parking"), QStringLiteral("20")}});
     };
     r->columnHeader.height = 14;
-    r->columnHeader.label(QStringLiteral("Name"), {0, 0, 100, 12}).name = QStringLiteral("nameHeading");
+    r->columnHeader.label(QStringLiteral("Name"), {0, 0, 100, 12}).name =
+        QStringLiteral("nameHeading");
     r->detail.height = 14;
-    r->detail.field(QStringLiteral("NAME"), {0, 0, 100, 12}).headingItem = QStringLiteral("nameHeading");
-    r->detail.field(QStringLiteral("AMOUNT"), {110, 0, 80, 12}, ReportMask::Money, ReportAlign::Right)
+    r->detail.field(QStringLiteral("NAME"), {0, 0, 100, 12}).headingItem =
+        QStringLiteral("nameHeading");
+    r->detail
+        .field(QStringLiteral("AMOUNT"), {110, 0, 80, 12}, ReportMask::Money, ReportAlign::Right)
         .heading = QStringLiteral("Amount");
     r->addPageFooter();
     return r;
@@ -71,7 +74,8 @@ private slots:
         QCOMPARE(pages, 1);
         QVERIFY(tools.contains(QStringLiteral("savePdfAction")));
         QVERIFY(tools.contains(QStringLiteral("saveCsvAction")));
-        QVERIFY(pdfText(dir.filePath(QStringLiteral("saved.pdf"))).contains(QLatin1String("1,234.50")));
+        QVERIFY(
+            pdfText(dir.filePath(QStringLiteral("saved.pdf"))).contains(QLatin1String("1,234.50")));
         QFile csv(dir.filePath(QStringLiteral("saved.csv")));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll(), QByteArray("Name,Amount\r\nRent,1234.50\r\nParking,20.00\r\n"));
@@ -91,10 +95,14 @@ private slots:
     {
         ShellFixture f(false);
         f.prepare([](Database& db) {
-            db.exec(QStringLiteral("insert into tenants (tid, id, firstname, lastname) values (501, 'A1', 'Ann', 'Smith')"));
-            db.exec(QStringLiteral("insert into tenants (tid, id, firstname, lastname) values (502, 'B2', 'Bob', 'Jones')"));
-            db.exec(QStringLiteral("insert into deposits (depid, tid, tdate, amount, paymenttype) values (1, 501, '2008-03-01', 600, 'Cash')"));
-            db.exec(QStringLiteral("insert into deposits (depid, tid, tdate, amount, paymenttype) values (2, 502, '2008-03-02', 250, 'Check')"));
+            db.exec(QStringLiteral("insert into tenants (tid, id, firstname, lastname) values "
+                                   "(501, 'A1', 'Ann', 'Smith')"));
+            db.exec(QStringLiteral("insert into tenants (tid, id, firstname, lastname) values "
+                                   "(502, 'B2', 'Bob', 'Jones')"));
+            db.exec(QStringLiteral("insert into deposits (depid, tid, tdate, amount, paymenttype) "
+                                   "values (1, 501, '2008-03-01', 600, 'Cash')"));
+            db.exec(QStringLiteral("insert into deposits (depid, tid, tdate, amount, paymenttype) "
+                                   "values (2, 502, '2008-03-02', 250, 'Check')"));
         });
         f.start();
         ReportRecorder reports;
@@ -108,7 +116,8 @@ private slots:
         QCOMPARE(reports.shown.size(), 1);
         QCOMPARE(reports.shown.first().mode, ReportSink::Mode::Preview);
         const QStringList lines = reports.last().lines();
-        QVERIFY2(lines.contains(QStringLiteral("Name: | Jones, Bob")), qPrintable(lines.join(QLatin1Char('\n'))));
+        QVERIFY2(lines.contains(QStringLiteral("Name: | Jones, Bob")),
+                 qPrintable(lines.join(QLatin1Char('\n'))));
         QCOMPARE(reports.last().rightOf(QStringLiteral("Total:")), QStringLiteral("250.00"));
 
         // No tenants listed: nothing to print.

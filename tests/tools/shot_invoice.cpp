@@ -19,16 +19,23 @@ int main(int argc, char** argv)
     ShellFixture f(false);
     Clock::setFixed(QDate(2008, 3, 5));
     f.prepare([](Database& db) {
-        const char* info[] = {"Harbor Property Management", "400 Shore Drive", "Suite 200",
-                              "Madison", "WI", "53703", "(608) 555-0142"};
+        const char* info[] = {"Harbor Property Management",
+                              "400 Shore Drive",
+                              "Suite 200",
+                              "Madison",
+                              "WI",
+                              "53703",
+                              "(608) 555-0142"};
         for (int i = 0; i < 7; ++i)
             db.exec(QStringLiteral("update setup set str = '%1' where setuporder = %2")
                         .arg(QLatin1String(info[i]))
                         .arg(i + 1));
         for (const char* sql : {
-                 "insert into tenants (tid, id, firstname, lastname) values (1, 'T1', 'Laura', 'Bennett')",
+                 "insert into tenants (tid, id, firstname, lastname) values (1, 'T1', 'Laura', "
+                 "'Bennett')",
                  "insert into buildings (buildid, description) values (1, 'Lakeview Apartments')",
-                 "insert into apartments (apid, bid, suite, tid, agreeid) values (1, 1, '101', 1, -1)",
+                 "insert into apartments (apid, bid, suite, tid, agreeid) values (1, 1, '101', 1, "
+                 "-1)",
                  "insert into charges (chid, tid, apid, type, fordate, amt, origamount, applied) "
                  "values (1, 1, 1, 'Rent', '2008-03-01', 1150, 1150, 1150)",
                  "insert into charges (chid, tid, apid, type, fordate, amt, origamount, applied) "
@@ -55,8 +62,8 @@ int main(int argc, char** argv)
     Dialogs::setHandler([&](QDialog* d) {
         d->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
         QTimer::singleShot(800, [&, d] {
-            QGuiApplication::primaryScreen()->grabWindow(0).save(dir +
-                                                                 QStringLiteral("/invoice-preview.png"));
+            QGuiApplication::primaryScreen()->grabWindow(0).save(
+                dir + QStringLiteral("/invoice-preview.png"));
             d->reject();
         });
         d->exec();

@@ -6,8 +6,8 @@
 
 #include <QAbstractTableModel>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>

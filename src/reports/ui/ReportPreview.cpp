@@ -88,9 +88,9 @@ void TReportPreview::paint(QPrinter* printer)
 
 void TReportPreview::savePdf()
 {
-    const QString path = Dialogs::getSaveFileName(this, QStringLiteral("Save as PDF"),
-                                                  QStringLiteral("PDF files (*.pdf)"),
-                                                  QStringLiteral("pdf"));
+    const QString path =
+        Dialogs::getSaveFileName(this, QStringLiteral("Save as PDF"),
+                                 QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
     QString error;
@@ -104,9 +104,9 @@ void TReportPreview::savePdf()
 
 void TReportPreview::saveCsv()
 {
-    const QString path = Dialogs::getSaveFileName(this, QStringLiteral("Save as CSV"),
-                                                  QStringLiteral("CSV files (*.csv)"),
-                                                  QStringLiteral("csv"));
+    const QString path =
+        Dialogs::getSaveFileName(this, QStringLiteral("Save as CSV"),
+                                 QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     QString error;

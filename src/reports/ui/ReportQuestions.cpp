@@ -1,7 +1,7 @@
 #include "reports/ui/ReportQuestions.h"
 
-#include "reports/ReportFramework.h"
 #include "records/ui/Pickers.h"
+#include "reports/ReportFramework.h"
 #include "reports/ui/TFRange.h"
 #include "shell/ui/Dialogs.h"
 
