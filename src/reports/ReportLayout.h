@@ -24,7 +24,9 @@ enum class ReportAlign
     Right
 };
 
-// Every report prints in one font family (DejaVu Sans), so pages lay out the same everywhere.
+// Every report prints in one font family (DejaVu Sans, regular and bold from
+// fonts-dejavu-core), so pages lay out the same everywhere. Italic needs DejaVu Sans Oblique,
+// which that package lacks.
 struct ReportFont
 {
     double size = 9; // points

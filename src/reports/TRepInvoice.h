@@ -55,9 +55,10 @@ public:
     // on it). Throws DbError.
     static QList<InvoiceLine> storedLines(Database& db, int transId);
 
-    // The receipt of a payment being recorded, right after its TRANS row is stored: shown in
-    // the preview when the preview setting is on, else sent to the printer. A database error
-    // is shown with its own text.
+    // The receipt of a payment being recorded, right after its TRANS row is stored and before
+    // its payment lines are (when receipts are printed): shown in the preview when the
+    // preview setting is on, else sent to the printer. A database error is shown with its
+    // own text.
     static void produce(AppState& state, const InvoicePayment& payment);
     // The receipt of a stored payment, printed again in the preview. False, with the
     // message shown, when the payment does not exist.
