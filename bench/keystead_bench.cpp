@@ -17,17 +17,17 @@
 #include "ledger/Posting.h"
 #include "ledger/RecurringCharges.h"
 #include "records/Agreements.h"
-#include "shell/AppState.h"
-#include "shell/Messages.h"
-#include "shell/SharedTables.h"
-#include "shell/ui/Dialogs.h"
-#include "shell/ui/TMain.h"
 #include "records/ui/Pickers.h"
 #include "records/ui/TFApart.h"
 #include "reports/ReportCanvas.h"
 #include "reports/ReportEngine.h"
 #include "reports/ReportLayout.h"
 #include "reports/RowSource.h"
+#include "shell/AppState.h"
+#include "shell/Messages.h"
+#include "shell/SharedTables.h"
+#include "shell/ui/Dialogs.h"
+#include "shell/ui/TMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -498,10 +498,10 @@ std::unique_ptr<Report> benchReport(Database& db, int lines)
     auto r = std::make_unique<Report>(QStringLiteral("Cashbook by building"));
     r->db = &db;
     r->query = QStringLiteral(
-        "select first %1 c.accid, c.tdate, c.description, c.income, c.expense, c.catid, "
-        "c.apid, a.bid, a.suite, b.description as building from cashbook c "
-        "join apartments a on a.apid = c.apid join buildings b on b.buildid = a.bid "
-        "order by c.accid")
+                   "select first %1 c.accid, c.tdate, c.description, c.income, c.expense, c.catid, "
+                   "c.apid, a.bid, a.suite, b.description as building from cashbook c "
+                   "join apartments a on a.apid = c.apid join buildings b on b.buildid = a.bid "
+                   "order by c.accid")
                    .arg(lines);
     r->lookups.push_back({QStringLiteral("Category"),
                           QStringLiteral("select name from categories where catid = :catid"),
@@ -543,8 +543,10 @@ std::unique_ptr<Report> benchReport(Database& db, int lines)
     r->detail.field(QStringLiteral("TDATE"), {30, 0, 60, 11});
     r->detail.field(QStringLiteral("DESCRIPTION"), {95, 0, 170, 11});
     r->detail.field(QStringLiteral("Category.NAME"), {270, 0, 80, 11});
-    r->detail.field(QStringLiteral("INCOME"), {355, 0, 80, 11}, ReportMask::Money, ReportAlign::Right);
-    r->detail.field(QStringLiteral("EXPENSE"), {440, 0, 80, 11}, ReportMask::Money, ReportAlign::Right);
+    r->detail.field(QStringLiteral("INCOME"), {355, 0, 80, 11}, ReportMask::Money,
+                    ReportAlign::Right);
+    r->detail.field(QStringLiteral("EXPENSE"), {440, 0, 80, 11}, ReportMask::Money,
+                    ReportAlign::Right);
     r->summary.height = 18;
     r->summary.label(QStringLiteral("Total:"), {95, 4, 170, 12}, ReportAlign::Left, bold);
     r->summary.count({270, 4, 80, 12});
@@ -561,9 +563,9 @@ public:
     explicit GeneratedRows(int lines) : m_lines(lines) {}
     QStringList columns() const override
     {
-        return {QStringLiteral("ACCID"), QStringLiteral("TDATE"),  QStringLiteral("DESCRIPTION"),
-                QStringLiteral("INCOME"), QStringLiteral("EXPENSE"), QStringLiteral("CATID"),
-                QStringLiteral("APID"),  QStringLiteral("BID"),    QStringLiteral("SUITE"),
+        return {QStringLiteral("ACCID"),   QStringLiteral("TDATE"),   QStringLiteral("DESCRIPTION"),
+                QStringLiteral("INCOME"),  QStringLiteral("EXPENSE"), QStringLiteral("CATID"),
+                QStringLiteral("APID"),    QStringLiteral("BID"),     QStringLiteral("SUITE"),
                 QStringLiteral("BUILDING")};
     }
     bool next(QVariantList& v) override
@@ -573,8 +575,14 @@ public:
         const int i = m_at++;
         const int unit = i / 12;
         const QDate date = QDate(2016, 1, 1).addMonths(i % 12);
-        v = {i + 1, date, QStringLiteral("Rent %1 %2").arg(unit).arg(date.toString(QStringLiteral("MMM yyyy"))),
-             QStringLiteral("1940.00"), QStringLiteral("0.00"), 1 + i % 3, unit, unit / 12,
+        v = {i + 1,
+             date,
+             QStringLiteral("Rent %1 %2").arg(unit).arg(date.toString(QStringLiteral("MMM yyyy"))),
+             QStringLiteral("1940.00"),
+             QStringLiteral("0.00"),
+             1 + i % 3,
+             unit,
+             unit / 12,
              QString::number(unit % 12 + 1) + QLatin1Char('A'),
              QStringLiteral("Market Towers %1").arg(unit / 12)};
         return true;
@@ -611,8 +619,8 @@ int runReport(const QString& file, int lines, const QString& pdf, bool generated
         out << "report failed: " << e.message() << '\n';
         return 1;
     }
-    out << "report-ms " << timer.elapsed() << "\npages " << pages << "\npeak-rss-kb "
-        << peakRssKb() << '\n';
+    out << "report-ms " << timer.elapsed() << "\npages " << pages << "\npeak-rss-kb " << peakRssKb()
+        << '\n';
     out.flush();
     return 0;
 }
@@ -638,19 +646,21 @@ QHash<QString, double> reportChild(const QString& program, const QString& copy, 
     }
     for (const QString& line : text.split(QLatin1Char('\n')))
         if (line.contains(QLatin1Char(' ')))
-            values.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1).toDouble());
+            values.insert(line.section(QLatin1Char(' '), 0, 0),
+                          line.section(QLatin1Char(' '), 1).toDouble());
     return values;
 }
 
 // A report of 100,000 lines in groups to PDF, and whether memory grows with the pages.
-void measureReport(const QString& program, const QString& fixture, int runs,
-                   QList<Figure>& figures)
+void measureReport(const QString& program, const QString& fixture, int runs, QList<Figure>& figures)
 {
     QTemporaryDir dir;
     const QString copy = copyFixture(fixture, dir);
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
     std::vector<double> times, rss, growth, ownGrowth;
-    const auto kb = [](const QHash<QString, double>& run) { return run.value(QStringLiteral("peak-rss-kb")); };
+    const auto kb = [](const QHash<QString, double>& run) {
+        return run.value(QStringLiteral("peak-rss-kb"));
+    };
     for (int i = 0; i < runs; ++i) {
         const QHash<QString, double> small = reportChild(program, copy, 10000, pdf);
         const QHash<QString, double> big = reportChild(program, copy, 100000, pdf);
@@ -670,7 +680,8 @@ void measureReport(const QString& program, const QString& fixture, int runs,
     }
     figures.append({QStringLiteral("report, 100,000 lines in groups to PDF, large"), median(times),
                     QStringLiteral("ms"), 10000});
-    figures.append({QStringLiteral("peak memory, that report"), median(rss), QStringLiteral("MB"), 300});
+    figures.append(
+        {QStringLiteral("peak memory, that report"), median(rss), QStringLiteral("MB"), 300});
     // The database's page cache fills as more rows are read (up to its set size); the
     // engine and the PDF writer hold nothing per page.
     figures.append({QStringLiteral("memory growth, 10,000 to 100,000 lines, with database"),
@@ -854,7 +865,8 @@ int main(int argc, char** argv)
         return runReport(args.at(2), args.at(3).toInt(), args.at(4),
                          args.size() >= 6 && args.at(5) == QLatin1String("generated"));
     if (args.size() < 2) {
-        out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting|report]\n";
+        out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only "
+               "startup|screens|shared|posting|report]\n";
         return 2;
     }
     int runs = 3;
