@@ -4,6 +4,9 @@
 #include <QVariant>
 #include <compare>
 #include <cstdint>
+#include <optional>
+
+class QLocale;
 
 // An exact amount of money in whole ten-thousandths of the currency unit.
 // Amounts come from the database as NUMERIC(15,2); sums are done here, never in double.
@@ -17,8 +20,21 @@ public:
     static constexpr Money fromCents(int64_t cents) { return Money(cents * 100); }
     // Rounds half away from zero to the nearest ten-thousandth.
     static Money fromDouble(double value);
-    // Parses "1234.5", "-0.25", "1,234.56" (thousands separators allowed). ok=false on junk.
+    // Machine text (SQL results, command-line arguments), C locale: "1234.5", "-0.25",
+    // "1,234.56" (thousands separators allowed). ok=false on junk.
     static Money parse(const QString& text, bool* ok = nullptr);
+
+    enum class Sign
+    {
+        Signed,
+        Unsigned
+    };
+    // An amount as the user types it in LOCALE: the locale's decimal separator, its group
+    // separator only between whole groups ("1,234.50" in English, "1.234,50" in German, or no
+    // groups at all), at most two decimals, a leading minus only when SIGN allows it. Anything
+    // else, an empty text included, gives nothing and a sentence for the user in *error.
+    static std::optional<Money> parseLocale(const QString& text, const QLocale& locale,
+                                            Sign sign = Sign::Signed, QString* error = nullptr);
     // A database value: NULL is zero; strings are parsed exactly, numbers rounded.
     static Money fromVariant(const QVariant& value);
 
@@ -33,6 +49,9 @@ public:
     QString toSql() const;
     // "#,##0.00": thousands separator, two decimals, no currency sign.
     QString format() const;
+    // Two decimals with LOCALE's decimal separator and no group separators, as an amount field
+    // shows it for editing: parseLocale() reads it back unchanged.
+    QString toLocaleText(const QLocale& locale) const;
 
     constexpr Money operator+(Money o) const { return Money(m_units + o.m_units); }
     constexpr Money operator-(Money o) const { return Money(m_units - o.m_units); }

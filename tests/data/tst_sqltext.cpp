@@ -74,6 +74,67 @@ private slots:
         }
     }
 
+    // What a user types into an amount field, read in the user's locale. qint64 -1 marks a
+    // refusal; the reason must then quote what was typed.
+    void typedAmounts_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("signedField");
+        QTest::addColumn<qint64>("cents");
+        QTest::addColumn<QString>("reason");
+        const qint64 refused = -1;
+        QTest::newRow("en grouped") << "en_US" << "1,234.50" << false << qint64(123450) << "";
+        QTest::newRow("en plain") << "en_US" << "1234.5" << false << qint64(123450) << "";
+        QTest::newRow("en millions") << "en_US" << " 1,234,567 " << false << qint64(123456700) << "";
+        QTest::newRow("en negative") << "en_US" << "-0.25" << true << qint64(-25) << "";
+        QTest::newRow("en no sign in an unsigned field")
+            << "en_US" << "-0.25" << false << refused << "cannot be negative";
+        QTest::newRow("en comma as decimal") << "en_US" << "12,50" << false << refused << "group separator";
+        QTest::newRow("en stray groups") << "en_US" << "1,2,3" << false << refused << "group separator";
+        QTest::newRow("en leading zero group") << "en_US" << "0,123" << false << refused << "group separator";
+        QTest::newRow("en three decimals") << "en_US" << "0.125" << false << refused << "two decimals";
+        QTest::newRow("en German form") << "en_US" << "1.234,50" << false << refused << "like 1,234.50";
+        QTest::newRow("en two points") << "en_US" << "1.2.3" << false << refused << "like 1,234.50";
+        QTest::newRow("en letters") << "en_US" << "12a" << false << refused << "like 1,234.50";
+        QTest::newRow("en sign alone") << "en_US" << "-" << true << refused << "like 1,234.50";
+        QTest::newRow("en empty") << "en_US" << "" << false << refused << "No amount";
+        QTest::newRow("en too large") << "en_US" << "12345678901234" << false << refused << "too large";
+        QTest::newRow("de grouped") << "de_DE" << "1.234,50" << false << qint64(123450) << "";
+        QTest::newRow("de plain") << "de_DE" << "12,5" << false << qint64(1250) << "";
+        QTest::newRow("de negative") << "de_DE" << "-0,25" << true << qint64(-25) << "";
+        QTest::newRow("de point as decimal") << "de_DE" << "12.50" << false << refused << "\".\"";
+        QTest::newRow("de stray separators") << "de_DE" << "1,2,3" << false << refused << "like 1.234,50";
+        QTest::newRow("de English form") << "de_DE" << "1,234.50" << false << refused << "like 1.234,50";
+        QTest::newRow("de three decimals") << "de_DE" << "0,125" << false << refused << "two decimals";
+        // A blank stands for the no-break space the locale groups with.
+        QTest::newRow("fr blank groups") << "fr_FR" << "1 234,50" << false << qint64(123450) << "";
+        QTest::newRow("C locale") << "C" << "1,234.50" << false << qint64(123450) << "";
+    }
+    void typedAmounts()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(bool, signedField);
+        QFETCH(qint64, cents);
+        QFETCH(QString, reason);
+        QString error;
+        const std::optional<Money> m = Money::parseLocale(
+            typed, QLocale(locale), signedField ? Money::Sign::Signed : Money::Sign::Unsigned,
+            &error);
+        if (cents == -1) {
+            QVERIFY2(!m, qPrintable(typed));
+            QVERIFY2(error.contains(reason), qPrintable(error));
+            if (!typed.isEmpty())
+                QVERIFY2(error.contains(typed.trimmed()), qPrintable(error));
+        } else {
+            QVERIFY2(m, qPrintable(error));
+            QCOMPARE(m->units(), cents * 100);
+            // What an amount field shows reads back as the same amount.
+            QCOMPARE(Money::parseLocale(m->toLocaleText(QLocale(locale)), QLocale(locale)), m);
+        }
+    }
+
     void moneySumsAreExact()
     {
         // 0.1 + 0.2 in double is not 0.3; ten thousand cents must be exactly 100.00.

@@ -515,6 +515,49 @@ private slots:
         QVERIFY(u.f.dialogs.done());
     }
 
+    // Amount fields read the user's locale: a German user types 1.234,50; an English user's
+    // 12,50 is refused with the reason instead of being stored as 1,250.00.
+    void amountsAreTypedInTheUserLocale()
+    {
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        UnitsScreen u;
+        TFApart* w = u.open();
+        QVERIFY(w->selectUnit(12));
+        w->recurList()->selectRow(0);
+        QString shown;
+        u.f.dialogs.then([&](QDialog* d) {
+            auto* amount = child<QLineEdit>(d, "amountEdit");
+            shown = amount->text();
+            amount->clear();
+            QTest::keyClicks(amount, QStringLiteral("1.234,50"));
+            click(d, "okButton");
+        });
+        click(w, "editRecurButton");
+        QCOMPARE(shown, QStringLiteral("700,00"));
+        QCOMPARE(Money::fromVariant(u.db().scalar(QStringLiteral("select amount from recur where recid=1"))),
+                 Money::fromCents(123450));
+        QVERIFY(u.f.messages.shown.isEmpty());
+
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        bool keptOpen = false;
+        u.f.dialogs.then([&](QDialog* d) {
+            type(d, "amountEdit", QStringLiteral("12,50"));
+            click(d, "okButton");
+            keptOpen = d->isVisible();
+            type(d, "amountEdit", QStringLiteral("12.50"));
+            click(d, "okButton");
+        });
+        click(w, "editRecurButton");
+        QLocale::setDefault(previous);
+        QVERIFY(keptOpen);
+        QCOMPARE(u.f.messages.shown.size(), 1);
+        QVERIFY2(u.f.messages.texts().value(0).startsWith(QLatin1String("Amount: \"12,50\"")),
+                 qPrintable(u.f.messages.texts().value(0)));
+        QCOMPARE(Money::fromVariant(u.db().scalar(QStringLiteral("select amount from recur where recid=1"))),
+                 Money::fromCents(1250));
+    }
+
     void leaseTermsIgnoreLetterCase()
     {
         UnitsScreen u;

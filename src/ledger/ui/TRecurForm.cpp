@@ -82,9 +82,9 @@ void TRecurForm::setValues(const RecurringCharges::Values& v)
         t = m_type->count() - 1;
     }
     m_type->setCurrentIndex(t);
-    m_amount->setText(v.amount.toSql());
-    m_lateFee->setText(v.lateFee.toSql());
-    m_perDay->setText(v.perDay.toSql());
+    RecordFields::showMoney(m_amount, v.amount);
+    RecordFields::showMoney(m_lateFee, v.lateFee);
+    RecordFields::showMoney(m_perDay, v.perDay);
     m_freq->setCurrentIndex(m_freq->findData(v.freq));
     if (v.startDate.isValid())
         m_start->setDate(v.startDate);
@@ -112,11 +112,18 @@ void TRecurForm::accept()
         Messages::plain(range);
         return;
     }
-    for (const QLineEdit* e : {m_amount, m_lateFee, m_perDay}) {
+    const struct
+    {
+        QLineEdit* edit;
+        const char* label;
+    } amounts[] = {{m_amount, "Amount"}, {m_lateFee, "Late Fee Flat Rate"}, {m_perDay, "Daily Late Fee"}};
+    for (const auto& a : amounts) {
         bool ok = false;
-        RecordFields::readMoney(e, &ok);
+        QString error;
+        RecordFields::readMoney(a.edit, &ok, &error);
         if (!ok) {
-            Messages::warning(QStringLiteral("Please enter a valid amount!"));
+            a.edit->setFocus();
+            Messages::warning(QLatin1String(a.label) + QStringLiteral(": ") + error);
             return;
         }
     }

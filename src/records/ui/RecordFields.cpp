@@ -8,9 +8,84 @@
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
+#include <QLocale>
 
 namespace RecordFields {
+
+namespace {
+
+// Amounts in the user's locale. Keystrokes that can still become an amount are let through;
+// what is wrong with the rest is explained when the dialog reads the field.
+class AmountValidator : public QValidator
+{
+public:
+    AmountValidator(Money::Sign sign, QLineEdit* edit) : QValidator(edit), m_edit(edit), m_sign(sign) {}
+
+    Money::Sign sign() const { return m_sign; }
+
+    State validate(QString& input, int&) const override
+    {
+        const QLocale locale = m_edit->locale();
+        if (input.trimmed().isEmpty() || Money::parseLocale(input, locale, m_sign))
+            return Acceptable;
+        return mayBecomeAmount(input, locale) ? Intermediate : Invalid;
+    }
+
+private:
+    bool mayBecomeAmount(const QString& input, const QLocale& locale) const
+    {
+        const QString point = locale.decimalPoint();
+        const QString group = locale.groupSeparator();
+        QString s = input.trimmed();
+        if (m_sign == Money::Sign::Signed) {
+            for (const QString& minus : {locale.negativeSign(), QStringLiteral("-")}) {
+                if (!minus.isEmpty() && s.startsWith(minus)) {
+                    s.remove(0, minus.size());
+                    break;
+                }
+            }
+        }
+        const qsizetype at = s.indexOf(point);
+        const QString whole = at >= 0 ? s.left(at) : s;
+        const QString fraction = at >= 0 ? s.mid(at + point.size()) : QString();
+        if (fraction.size() > 2)
+            return false;
+        for (const QChar c : fraction)
+            if (!c.isDigit())
+                return false;
+        for (int i = 0; i < whole.size(); ++i) {
+            const QChar c = whole.at(i);
+            const bool separator = !group.isEmpty() &&
+                                   (whole.mid(i, group.size()) == group ||
+                                    (group.at(0).isSpace() && c == QLatin1Char(' ')));
+            if (!c.isDigit() && !separator)
+                return false;
+        }
+        return true;
+    }
+
+    QLineEdit* m_edit;
+    Money::Sign m_sign;
+};
+
+QLineEdit* amountEdit(const char* objectName, Money::Sign sign)
+{
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(objectName));
+    e->setValidator(new AmountValidator(sign, e));
+    e->setMaxLength(24);
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+// The rules of the field: a field made here says whether it takes a sign; any other takes one.
+Money::Sign signOf(const QLineEdit* edit)
+{
+    const auto* v = dynamic_cast<const AmountValidator*>(edit->validator());
+    return v ? v->sign() : Money::Sign::Signed;
+}
+
+} // namespace
 
 QLineEdit* text(const char* objectName, int maxLength)
 {
@@ -30,23 +105,12 @@ QLineEdit* integer(const char* objectName)
 
 QLineEdit* amount(const char* objectName)
 {
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(objectName));
-    // Digits with a point, whatever the user's locale: the way amounts are typed everywhere.
-    e->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("-?[0-9,]{0,15}(\\.[0-9]{0,2})?")), e));
-    e->setAlignment(Qt::AlignRight);
-    return e;
+    return amountEdit(objectName, Money::Sign::Signed);
 }
 
 QLineEdit* unsignedAmount(const char* objectName)
 {
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(objectName));
-    e->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9,]{0,16}([.][0-9]{0,2})?")), e));
-    e->setAlignment(Qt::AlignRight);
-    return e;
+    return amountEdit(objectName, Money::Sign::Unsigned);
 }
 
 QLineEdit* smallInteger(const char* objectName)
@@ -75,16 +139,13 @@ QDateEdit* date(const char* objectName)
     return d;
 }
 
-Money readMoney(const QLineEdit* edit, bool* ok)
+Money readMoney(const QLineEdit* edit, bool* ok, QString* error)
 {
-    const QString t = edit->text().trimmed();
     bool good = true;
-    Money m;
-    if (!t.isEmpty())
-        m = Money::parse(t, &good);
+    const QVariant v = readAmount(edit, &good, error);
     if (ok)
         *ok = good;
-    return good ? m : Money();
+    return v.isNull() ? Money() : v.value<Money>();
 }
 
 void showInteger(QLineEdit* edit, const QVariant& value)
@@ -94,7 +155,12 @@ void showInteger(QLineEdit* edit, const QVariant& value)
 
 void showAmount(QLineEdit* edit, const QVariant& value)
 {
-    edit->setText(value.isNull() ? QString() : Money::fromVariant(value).roundedToCents().toSql());
+    edit->setText(value.isNull() ? QString() : Money::fromVariant(value).toLocaleText(edit->locale()));
+}
+
+void showMoney(QLineEdit* edit, Money value)
+{
+    edit->setText(value.toLocaleText(edit->locale()));
 }
 
 QVariant readInteger(const QLineEdit* edit, bool* ok)
@@ -107,14 +173,15 @@ QVariant readInteger(const QLineEdit* edit, bool* ok)
     return *ok ? QVariant(v) : QVariant();
 }
 
-QVariant readAmount(const QLineEdit* edit, bool* ok)
+QVariant readAmount(const QLineEdit* edit, bool* ok, QString* error)
 {
-    const QString t = edit->text().trimmed();
     *ok = true;
-    if (t.isEmpty())
+    if (edit->text().trimmed().isEmpty())
         return QVariant();
-    const Money m = Money::parse(t, ok);
-    return *ok ? QVariant::fromValue(m.roundedToCents()) : QVariant();
+    const std::optional<Money> m =
+        Money::parseLocale(edit->text(), edit->locale(), signOf(edit), error);
+    *ok = m.has_value();
+    return m ? QVariant::fromValue(*m) : QVariant();
 }
 
 OptionalDate::OptionalDate(const char* objectName, QWidget* parent) : QWidget(parent)

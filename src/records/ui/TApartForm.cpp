@@ -280,17 +280,19 @@ void TApartForm::accept()
         const char* what;
     };
     for (const Number& n :
-         {Number{m_rent, true, "rent"}, Number{m_squareFootage, true, "square footage"},
+         {Number{m_rent, true, "Rent"}, Number{m_squareFootage, true, "Square Footage"},
           Number{m_bedrooms, false, "number of bedrooms"},
           Number{m_bathrooms, false, "number of bathrooms"}, Number{m_floor, false, "floor"}}) {
         bool ok = true;
+        QString error;
         if (n.money)
-            RecordFields::readAmount(n.edit, &ok);
+            RecordFields::readAmount(n.edit, &ok, &error);
         else
             RecordFields::readInteger(n.edit, &ok);
         if (!ok) {
             Messages::warning(
-                QStringLiteral("The %1 is not a valid number!").arg(QLatin1String(n.what)));
+                n.money ? QLatin1String(n.what) + QStringLiteral(": ") + error
+                        : QStringLiteral("The %1 is not a valid number!").arg(QLatin1String(n.what)));
             m_tabs->setCurrentWidget(n.edit->parentWidget());
             n.edit->setFocus();
             return;

@@ -141,9 +141,11 @@ void TBuildProp::accept()
         Messages::warning(QStringLiteral("The # Apartments field is not a whole number!"));
         return;
     }
-    readAmount(m_marketValue, &ok);
+    QString error;
+    readAmount(m_marketValue, &ok, &error);
     if (!ok) {
-        Messages::warning(QStringLiteral("The market value is not a number!"));
+        m_marketValue->setFocus();
+        Messages::warning(QStringLiteral("Market Value: ") + error);
         return;
     }
     QDialog::accept();

@@ -158,15 +158,16 @@ void TFNOwner::accept()
     {
         QLineEdit* edit;
         const char* name;
-    } amounts[] = {{m_manValue, "management value"},
-                   {m_manFee, "management fee"},
-                   {m_resValue, "reserve value"}};
+    } amounts[] = {{m_manValue, "Management value"},
+                   {m_manFee, "Management fee"},
+                   {m_resValue, "Reserve value"}};
     for (const auto& a : amounts) {
-        readAmount(a.edit, &ok);
+        QString error;
+        readAmount(a.edit, &ok, &error);
         if (!ok) {
             m_tabs->setCurrentIndex(1);
             a.edit->setFocus();
-            Messages::warning(QStringLiteral("The %1 is not a number!").arg(QLatin1String(a.name)));
+            Messages::warning(QLatin1String(a.name) + QStringLiteral(": ") + error);
             return;
         }
     }

@@ -83,9 +83,10 @@ void TFormDeposit::storeDeposit(Dataset& d) const
 void TFormDeposit::accept()
 {
     bool ok = true;
-    const QVariant amount = RecordFields::readAmount(m_amount, &ok);
+    QString error;
+    const QVariant amount = RecordFields::readAmount(m_amount, &ok, &error);
     if (!ok || amount.isNull()) {
-        Messages::plain(QStringLiteral("Enter a valid amount"));
+        Messages::plain(ok ? QStringLiteral("Enter a valid amount") : error);
         m_amount->setFocus();
         return;
     }

@@ -330,11 +330,12 @@ void TNTForm::accept()
     }
     // An amount that cannot be read would be stored as nothing.
     bool ok = true;
-    RecordFields::readAmount(m_income, &ok);
+    QString error;
+    RecordFields::readAmount(m_income, &ok, &error);
     if (!ok) {
         m_tabs->setCurrentIndex(2);
         m_income->setFocus();
-        Messages::warning(QStringLiteral("The income is not a valid amount!"));
+        Messages::warning(QStringLiteral("Income: ") + error);
         return;
     }
     if (onAccept && !onAccept())

@@ -133,10 +133,10 @@ void TRentAgree::setHeader(const QString& suite, const Units::TenantNames& tenan
 void TRentAgree::startNew(const Money& rent)
 {
     m_viewOnly = false;
-    m_rent->setText(rent.toSql());
-    m_damage->setText(Money().toSql());
-    m_lateFee->setText(Money().toSql());
-    m_perDay->setText(Money().toSql());
+    RecordFields::showMoney(m_rent, rent);
+    RecordFields::showMoney(m_damage, Money());
+    RecordFields::showMoney(m_lateFee, Money());
+    RecordFields::showMoney(m_perDay, Money());
     m_recurs->setCurrentIndex(std::max(0, m_recurs->findData(1)));
     m_ok->setEnabled(true);
     m_firstPayment->setEnabled(true);
@@ -144,10 +144,10 @@ void TRentAgree::startNew(const Money& rent)
 
 void TRentAgree::showExisting(const Dataset& a)
 {
-    m_rent->setText(a.asMoney(QStringLiteral("RENT")).toSql());
-    m_damage->setText(a.asMoney(QStringLiteral("DAMAGE")).toSql());
-    m_lateFee->setText(a.asMoney(QStringLiteral("LATEFEE")).toSql());
-    m_perDay->setText(a.asMoney(QStringLiteral("PERDAY")).toSql());
+    RecordFields::showMoney(m_rent, a.asMoney(QStringLiteral("RENT")));
+    RecordFields::showMoney(m_damage, a.asMoney(QStringLiteral("DAMAGE")));
+    RecordFields::showMoney(m_lateFee, a.asMoney(QStringLiteral("LATEFEE")));
+    RecordFields::showMoney(m_perDay, a.asMoney(QStringLiteral("PERDAY")));
     const int recurs = a.asInt(QStringLiteral("RECURS"));
     if (m_recurs->findData(recurs) < 0)
         m_recurs->addItem(QString::number(recurs), recurs);
@@ -201,11 +201,21 @@ void TRentAgree::accept()
         Messages::warning(refusal);
         return;
     }
-    for (const QLineEdit* e : {m_rent, m_damage, m_lateFee, m_perDay}) {
+    const struct
+    {
+        QLineEdit* edit;
+        const char* label;
+    } amounts[] = {{m_rent, "Rent"},
+                   {m_damage, "Lease/Damage Deposit"},
+                   {m_lateFee, "Late Fee Flat Rate"},
+                   {m_perDay, "Late fee per day"}};
+    for (const auto& a : amounts) {
         bool ok = false;
-        RecordFields::readMoney(e, &ok);
+        QString error;
+        RecordFields::readMoney(a.edit, &ok, &error);
         if (!ok) {
-            Messages::warning(QStringLiteral("Please enter a valid amount!"));
+            a.edit->setFocus();
+            Messages::warning(QLatin1String(a.label) + QStringLiteral(": ") + error);
             return;
         }
     }
