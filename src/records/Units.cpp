@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Dataset.h"
 #include "data/SqlText.h"
+#include "records/PickerQuery.h"
 #include "shell/AppState.h"
 #include "shell/SharedTables.h"
 
@@ -53,9 +54,10 @@ QString searchQuery(int buildId, const QString& column, const QString& criteria)
             known = f.second;
     if (text.isEmpty() || known.isEmpty())
         return listQuery(buildId);
+    // "%" and "_" typed into the criteria match themselves, as in the pickers.
     return QLatin1String(ListHead) + QStringLiteral(" where bid =") + id(buildId) +
            QStringLiteral(" and lower(") + known + QStringLiteral(") like ") +
-           sqlQuote(QLatin1Char('%') + text + QLatin1Char('%'));
+           sqlQuote(likeContains(text)) + likeEscape();
 }
 
 QString check(const QString& suite, const QString& rent)

@@ -208,6 +208,11 @@ private slots:
                                  << "o'b" << QStringList{};
         QTest::newRow("blank does nothing") << "Suite"
                                             << "   " << QStringList{"101", "102", "103"};
+        // LIKE's wildcards typed into the criteria match only themselves.
+        QTest::newRow("percent sign") << "Suite"
+                                      << "%" << QStringList{};
+        QTest::newRow("underscore") << "Suite"
+                                    << "1_1" << QStringList{};
     }
     void search()
     {
