@@ -131,7 +131,9 @@ bool remove(Database& db, int apId)
     const bool exists =
         db.scalar(QStringLiteral("select count(*) from agreements where rid=") + rid).toInt() > 0;
     if (exists) {
-        db.exec(QStringLiteral("Delete from recur where tid=") + sqlNumber(qint64(found->tId)));
+        // Only this unit's: the tenant may rent another unit under an agreement of its own.
+        db.exec(QStringLiteral("Delete from recur where tid=") + sqlNumber(qint64(found->tId)) +
+                QStringLiteral(" and apid=") + sqlNumber(qint64(apId)));
         db.exec(QStringLiteral("delete from agreements where rid=") + rid);
     }
     db.exec(QStringLiteral("update apartments set agreeid=-1") + unitWhere(apId));

@@ -77,9 +77,9 @@ CreatedAgreement create(Database& db, const NewAgreement& a);
 // A dangling AGREEID (no such AGREEMENTS row) is given with tId 0.
 std::optional<UnitAgreement> ofUnit(Database& db, int apId);
 
-// Deletes the unit's agreement and every recurring charge of that agreement's tenant, in
-// whatever unit, and sets the unit's AGREEID to -1, in one transaction. Charges already posted
-// stay, and the unit keeps its tenant. True when an agreement was deleted; false when the unit
+// Deletes the unit's agreement and the recurring charges of that agreement's tenant in this
+// unit (those of the tenant's other units stay), and sets the unit's AGREEID to -1, in one
+// transaction. Charges already posted stay, and the unit keeps its tenant. True when an agreement was deleted; false when the unit
 // has none (a dangling AGREEID is then reset to -1). Throws DbError.
 bool remove(Database& db, int apId);
 

@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(count(t.db(), QStringLiteral("select count(*) from agreements")), 1);
     }
 
-    void deletingRemovesEveryRecurringChargeOfTheTenant()
+    void deletingRemovesOnlyTheUnitsRecurringCharges()
     {
         TestDb t;
         Database& db = t.db();
@@ -258,10 +258,19 @@ private slots:
 
         QVERIFY(Agreements::remove(db, 10));
 
-        // Both units of tenant 1 lose their recurring charges; tenant 2 keeps hers.
-        QCOMPARE(count(db, QStringLiteral("select count(*) from recur where tid=1")), 0);
+        // Unit 10 loses its rent; tenant 1's other unit keeps its agreement's rent and its
+        // parking, and goes on being billed. Tenant 2 keeps hers.
+        QCOMPARE(count(db, QStringLiteral("select count(*) from recur where apid=10")), 0);
+        QCOMPARE(count(db, QStringLiteral("select count(*) from recur where apid=11 and tid=1")), 2);
         QCOMPARE(count(db, QStringLiteral("select count(*) from recur where tid=2")), 1);
         QCOMPARE(count(db, QStringLiteral("select count(*) from charges")), charges);
+        Clock::setFixed(Today.addMonths(1));
+        Posting p(db);
+        QVERIFY(p.PostDueCharges(0).ok());
+        QCOMPARE(count(db, QStringLiteral("select count(*) from charges where apid=11 and "
+                                          "fordate>'%1'").arg(SqlDate(Today))),
+                 2);
+        QCOMPARE(count(db, QStringLiteral("select count(*) from charges where apid=10")), 1);
         QCOMPARE(
             count(db, QStringLiteral("select count(*) from agreements where rid=%1").arg(first)),
             0);
