@@ -181,24 +181,51 @@ struct Posting::Statements
     std::optional<QSqlQuery> savepoint;
 };
 
-int Posting::writeRow(const RecurRow& row, Step step, int limit, bool untilToday,
-                      Statements& st)
+bool Posting::writeRow(const RecurRow& row, Step step, int limit, bool untilToday,
+                       Statements& st, int* result)
 {
+    m_lastChargeCount = 0;
     // The due dates first, then their keys in one draw from the generator.
     const QDate today = Clock::today();
     QList<QDate> dates;
     QDate d = row.nextDate;
-    int result = Active;
-    while (limit < 0 || dates.size() < limit) {
+    *result = Active;
+    // Nothing falls due after the end date, also when the end was moved back before the next
+    // date: such a row is completed without a charge.
+    if (d > row.endDate)
+        *result = Completed;
+    while (*result == Active && (limit < 0 || dates.size() < limit)) {
         dates.append(d);
         d = advance(d, step);
         if (d > row.endDate) {
-            result = Completed;
+            *result = Completed;
             break;
         }
         if (untilToday && d > today)
             break;
     }
+
+    // The periods are claimed before anything is written: NEXTDATE moves only from the value
+    // that was read, so a stale row (posted meanwhile by another call or run) posts nothing.
+    // NEXTDATE then holds the first date not posted, also after completion.
+    if (!st.nextDate)
+        st.nextDate.emplace(m_db.prepare(QStringLiteral(
+            "update recur set nextdate=? where RecID=? and nextdate=? and coalesce(completed,0)=0")));
+    st.nextDate->bindValue(0, d);
+    st.nextDate->bindValue(1, row.recId);
+    st.nextDate->bindValue(2, row.nextDate);
+    try {
+        m_db.execPrepared(*st.nextDate);
+    } catch (const DbError& e) {
+        // Another connection changed the row after this transaction began: just as stale. The
+        // failed statement has left nothing behind.
+        if (e.message().contains(QLatin1String("update conflicts with concurrent update")))
+            return false;
+        throw;
+    }
+    if (st.nextDate->numRowsAffected() != 1)
+        return false;
+
     if (!dates.isEmpty()) {
         const int n = int(dates.size());
         if (!st.keys)
@@ -231,46 +258,50 @@ int Posting::writeRow(const RecurRow& row, Step step, int limit, bool untilToday
             m_db.execPrepared(q);
         }
     }
-    if (result == Completed) {
+    if (*result == Completed) {
         if (!st.completed)
             st.completed.emplace(m_db.prepare(QStringLiteral("update recur set completed =1 where RecID=?")));
         st.completed->bindValue(0, row.recId);
         m_db.execPrepared(*st.completed);
     }
-    // Written last, also after completion: the first date not posted.
-    if (!st.nextDate)
-        st.nextDate.emplace(m_db.prepare(QStringLiteral("update recur set nextdate=? where RecID=?")));
-    st.nextDate->bindValue(0, d);
-    st.nextDate->bindValue(1, row.recId);
-    m_db.execPrepared(*st.nextDate);
     m_lastChargeCount = int(dates.size());
+    return true;
+}
+
+int Posting::storedResult(int recId)
+{
+    const QVariant completed =
+        m_db.scalar(QStringLiteral("select coalesce(completed,0) from recur where RecID=") +
+                    sqlNumber(qint64(recId)));
+    return completed.isValid() && completed.toInt() != 0 ? Completed : Active;
+}
+
+int Posting::postOne(const RecurRow& row, int limit, bool untilToday)
+{
+    m_lastChargeCount = 0;
+    m_lastWasStale = false;
+    const Step step = checkRow(row);
+    Transaction t(m_db);
+    Statements st;
+    int result = Active;
+    if (!writeRow(row, step, limit, untilToday, st, &result)) {
+        m_lastWasStale = true;
+        result = storedResult(row.recId);
+    }
+    const int count = m_lastChargeCount;
+    t.commit();
+    m_lastChargeCount = count;
     return result;
 }
 
 int Posting::PostRecurringCharge(const RecurRow& row)
 {
-    m_lastChargeCount = 0;
-    const Step step = checkRow(row);
-    Transaction t(m_db);
-    Statements st;
-    const int result = writeRow(row, step, -1, true, st);
-    const int count = m_lastChargeCount;
-    t.commit();
-    m_lastChargeCount = count;
-    return result;
+    return postOne(row, -1, true);
 }
 
 int Posting::PostChargesAhead(const RecurRow& row, int n)
 {
-    m_lastChargeCount = 0;
-    const Step step = checkRow(row);
-    Transaction t(m_db);
-    Statements st;
-    const int result = writeRow(row, step, std::max(0, n), false, st);
-    const int count = m_lastChargeCount;
-    t.commit();
-    m_lastChargeCount = count;
-    return result;
+    return postOne(row, std::max(0, n), false);
 }
 
 PostingReport Posting::PostDueCharges(int chargeAheadDays)
@@ -279,7 +310,8 @@ PostingReport Posting::PostDueCharges(int chargeAheadDays)
     reloadFrequencies();
     // A negative count would also turn "NextDate--N" into a comment.
     const int ahead = std::max(0, chargeAheadDays);
-    const QString sql = QStringLiteral("select * from recur where Completed=0  and (NextDate-") +
+    // A NULL flag reads as 0: such a row is active.
+    const QString sql = QStringLiteral("select * from recur where coalesce(Completed,0)=0 and (NextDate-") +
                         sqlNumber(qint64(ahead)) + QStringLiteral(")<='") +
                         SqlDate(Clock::today()) + QStringLiteral("'");
 
@@ -311,6 +343,13 @@ PostingReport Posting::PostDueCharges(int chargeAheadDays)
         Statements st;
         int posted = 0, written = 0, completed = 0;
         for (int inBatch = 0; i < rows.size() && inBatch < BatchRows; ++i, ++inBatch) {
+            // Asked to stop: the rows done so far are whole units of work and are kept.
+            if (m_stopRequested && m_stopRequested()) {
+                report.stopped = true;
+                report.rowsLeft = int(rows.size()) - i;
+                stopped = true;
+                break;
+            }
             const RecurRow& row = rows.at(i);
             Step step;
             try {
@@ -325,8 +364,13 @@ PostingReport Posting::PostDueCharges(int chargeAheadDays)
                         st.savepoint.emplace(m_db.prepare(QStringLiteral("SAVEPOINT POSTING_ROW")));
                     m_db.execPrepared(*st.savepoint);
                 }
-                const int result = writeRow(row, step, -1, true, st);
-                ++posted;
+                int result = Active;
+                if (!writeRow(row, step, -1, true, st, &result)) {
+                    ++report.rowsStale;
+                    continue;
+                }
+                if (m_lastChargeCount > 0)
+                    ++posted;
                 written += m_lastChargeCount;
                 if (result == Completed)
                     ++completed;

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -67,6 +68,9 @@ struct PostingReport
     int rowsPosted = 0;     // recurring charges that got their charges
     int chargesWritten = 0; // CHARGES rows stored
     int rowsCompleted = 0;  // recurring charges completed by this run
+    int rowsStale = 0;      // rows posted by someone else after this run read them
+    bool stopped = false;   // the stop check asked to end early; the rest waits for a later run
+    int rowsLeft = 0;       // candidates not looked at because of that
     QList<PostingSkip> skipped;
     // The database's text when an error stopped the run, and the row being posted then.
     QString error;
@@ -80,6 +84,9 @@ struct PostingReport
 // Unit of work: the charges of one RECUR row and that row's NEXTDATE/COMPLETED update commit
 // together, so an interrupted run neither loses a period nor posts one twice. When the caller
 // already has a transaction open the work joins it and commit or rollback is the caller's.
+//
+// A row is posted only from the NEXTDATE it was read with: given a stale row (one that another
+// call or run has posted since), the routines post nothing. No charge falls due after ENDDATE.
 //
 // Errors: a frequency that cannot advance a date (and a row without next or end date) throws
 // PostingError before anything is written; a database failure throws DbError and the row's
@@ -111,6 +118,8 @@ public:
     QDate AdvanceChargeDate(const QDate& date, int freqId);
 
     // Posts the row's NEXTDATE and every later due date up to today; 1 active, 2 completed.
+    // A row whose NEXTDATE lies after its ENDDATE is completed without a charge; a stale row
+    // posts nothing and gives the stored state.
     int PostRecurringCharge(const RecurRow& row);
     // Posts the next N due dates whatever today is, stopping at ENDDATE; 1 or 2 as above.
     int PostChargesAhead(const RecurRow& row, int n);
@@ -122,6 +131,12 @@ public:
 
     // Charges stored by the last PostRecurringCharge or PostChargesAhead (0 when it failed).
     int lastChargeCount() const { return m_lastChargeCount; }
+    // The last PostRecurringCharge or PostChargesAhead found the row posted meanwhile.
+    bool lastWasStale() const { return m_lastWasStale; }
+
+    // Asked between recurring charges by PostDueCharges; true ends the run early, keeping
+    // the rows already posted (SIGTERM, for instance).
+    void setStopCheck(std::function<bool()> check) { m_stopRequested = std::move(check); }
 
     // Forgets the cached FREQUENCY rows (after the user edited them).
     void reloadFrequencies();
@@ -141,8 +156,12 @@ private:
     static QDate advance(const QDate& date, Step step);
     struct Statements;
     // Stores the charges of one row (at most LIMIT, or up to today, or until the end date)
-    // and its COMPLETED and NEXTDATE updates, inside the open transaction.
-    int writeRow(const RecurRow& row, Step step, int limit, bool untilToday, Statements& st);
+    // and its NEXTDATE and COMPLETED updates, inside the open transaction; *RESULT is 1 or 2.
+    // False, with nothing written, when the stored NEXTDATE is no longer the row's.
+    bool writeRow(const RecurRow& row, Step step, int limit, bool untilToday, Statements& st,
+                  int* result);
+    int postOne(const RecurRow& row, int limit, bool untilToday);
+    int storedResult(int recId);
 
     Database& m_db;
     // DAYS of the user frequencies looked up so far; nullopt when there is no usable row,
@@ -150,4 +169,6 @@ private:
     QHash<int, std::optional<int>> m_days;
     QHash<int, QString> m_badFrequency;
     int m_lastChargeCount = 0;
+    bool m_lastWasStale = false;
+    std::function<bool()> m_stopRequested;
 };

@@ -175,6 +175,11 @@ private slots:
             << 5 << -14 << -7 << 0 << QList<int>{-14, -7} << 0 << 1;
         QTest::newRow("future first date beyond the end")
             << 5 << 2 << 3 << 5 << QList<int>{2} << 9 << 1;
+        // The end date was moved back before the next date: nothing more falls due.
+        QTest::newRow("end moved before an overdue next date")
+            << 5 << -3 << -10 << 0 << QList<int>{} << -3 << 1;
+        QTest::newRow("end moved before a next date ahead")
+            << 5 << 2 << 1 << 5 << QList<int>{} << 2 << 1;
     }
     void dueCharges()
     {
@@ -228,6 +233,8 @@ private slots:
             << QDate(2024, 7, 1);
         QTest::newRow("none") << 0 << QDate(2024, 12, 31) << QList<QDate>{} << 1
                               << QDate(2024, 5, 1);
+        QTest::newRow("end before the next date")
+            << 3 << QDate(2024, 4, 15) << QList<QDate>{} << 2 << QDate(2024, 5, 1);
     }
     void chargesAhead()
     {
@@ -263,8 +270,8 @@ private slots:
         db.exec(QStringLiteral("update recur set TYPE='Parking', LATEFEE=25.50, PERDAY=1.15 "
                                "where RecID=%1")
                     .arg(ids.first()));
-        // A row stored without the optional columns: NULL money and flags read as 0. (The
-        // candidate query asks for Completed=0, so this one is posted directly.)
+        // A row stored without the optional columns: NULL money and flags read as 0, so it is
+        // an active row that the run posts like the others.
         const int bare = db.NextKey(QStringLiteral("GEN_RECUR_ID"));
         db.exec(QStringLiteral("insert into recur (RECID, APID, TID, TYPE, AMOUNT, FREQ, ENDDATE, "
                                "NEXTDATE, COMPLETED, LATEFEE, PERDAY) values (%1, %2, %3, 'Rent', "
@@ -282,8 +289,7 @@ private slots:
         Posting p(db);
         const PostingReport r = p.PostDueCharges(0);
         QVERIFY2(r.ok(), qPrintable(r.error));
-        QCOMPARE(r.chargesWritten, amounts.size());
-        QCOMPARE(p.PostRecurringCharge(bareRow), 1);
+        QCOMPARE(r.chargesWritten, amounts.size() + 1);
         QCOMPARE(db.scalar(QStringLiteral("select min(chid) from charges")).toInt(), before + 1);
         QCOMPARE(
             db.scalar(QStringLiteral("select gen_id(GEN_CHARGES_ID, 0) from rdb$database")).toInt(),
@@ -347,6 +353,69 @@ private slots:
         }
         QCOMPARE(chargeDates(t.db(), id), offsets({-7, 0}));
         QCOMPARE(row(t.db(), id).nextDate, Today.addDays(7));
+    }
+
+    // A row read before someone else posted it: the NEXTDATE it was read with is gone, so
+    // nothing is posted a second time.
+    void staleRowPostsNothing()
+    {
+        TestDb t;
+        Database& db = t.db();
+        const int id = addRecur(db, {5, Today.addDays(-7)});
+        const int other = addRecur(db, {5, Today.addDays(-7)});
+        const RecurRow stale = row(db, id);
+        Posting p(db);
+        QCOMPARE(p.PostRecurringCharge(stale), 1);
+        QCOMPARE(p.lastChargeCount(), 2);
+        QVERIFY(!p.lastWasStale());
+        QCOMPARE(p.PostRecurringCharge(stale), 1);
+        QVERIFY(p.lastWasStale());
+        QCOMPARE(p.lastChargeCount(), 0);
+        QCOMPARE(p.PostChargesAhead(stale, 3), 1);
+        QVERIFY(p.lastWasStale());
+        QCOMPARE(chargeDates(db, id), offsets({-7, 0}));
+        QCOMPARE(row(db, id).nextDate, Today.addDays(7));
+
+        // A run whose candidates another connection posts between the select and the row.
+        Database second(QStringLiteral("second"));
+        QVERIFY(second.Connect(t.path()));
+        bool once = false;
+        db.beforeExec = [&](const QString& sql) {
+            if (!once && sql.startsWith(QLatin1String("update recur set nextdate"))) {
+                once = true;
+                Posting(second).PostRecurringCharge(row(second, other));
+            }
+        };
+        const PostingReport r = p.PostDueCharges(0);
+        db.beforeExec = nullptr;
+        QVERIFY2(r.ok(), qPrintable(r.error));
+        QCOMPARE(r.rowsStale, 1);
+        QCOMPARE(r.chargesWritten, 0);
+        QCOMPARE(chargeDates(db, other), offsets({-7, 0}));
+        second.Disconnect();
+    }
+
+    // The stop check is asked before each row; the rows before it are kept.
+    void stopCheckEndsTheRunBetweenRows()
+    {
+        TestDb t;
+        Database& db = t.db();
+        QList<int> ids;
+        for (int i = 0; i < 3; ++i)
+            ids.append(addRecur(db, {5, Today.addDays(-7)}));
+        Posting p(db);
+        int asked = 0;
+        p.setStopCheck([&] { return ++asked == 3; });
+        const PostingReport r = p.PostDueCharges(0);
+        QVERIFY(r.ok());
+        QVERIFY(r.stopped);
+        QCOMPARE(r.rowsPosted, 2);
+        QCOMPARE(r.rowsLeft, 1);
+        QCOMPARE(db.scalar(QStringLiteral("select count(*) from charges")).toInt(), 4);
+        p.setStopCheck(nullptr);
+        QCOMPARE(p.PostDueCharges(0).rowsPosted, 1);
+        for (int id : ids)
+            QCOMPARE(chargeDates(db, id), offsets({-7, 0}));
     }
 
     void interruptedRunIsCompletedByTheNext_data()
