@@ -37,14 +37,20 @@ private slots:
     void init() { Clock::setFixed(QDate(2026, 12, 11)); }
     void cleanup() { Clock::reset(); }
 
-    void userControlOffPostsNothingAndWarnsNothing()
+    // A landlord who works without logins is billed and warned all the same.
+    void userControlOffSkipsOnlyTheLogin()
     {
         ShellFixture f(false);
-        f.prepare([](Database& db) { unitWithRent(db, QStringLiteral("2026-10-01"), QStringLiteral("2026-01-01")); });
+        f.prepare([](Database& db) {
+            unitWithRent(db, QStringLiteral("2026-10-01"), QStringLiteral("2026-01-01"));
+            db.exec(QStringLiteral("insert into reminders (remid, title, description, tdate, reminder) "
+                                   "values (1, 'Today', 'Call the plumber', '2026-12-11', 1)"));
+        });
         TMain& main = f.start();
         QVERIFY(f.dialogs.seen.isEmpty()); // no login
-        QCOMPARE(charges(main), 0);
-        QVERIFY(f.messages.shown.isEmpty());
+        QCOMPARE(charges(main), 3);
+        QCOMPARE(f.messages.texts(), (QStringList{LateWarning, ExpiredWarning}));
+        QCOMPARE(main.findChildren<TPromptForm*>().size(), 1);
     }
 
     void userControlOnPostsThenWarnsInOrder()

@@ -371,9 +371,9 @@ bool TMain::firstShowing()
     const Startup::Outcome outcome = Startup::openDatabase(m_state);
     if (outcome != Startup::Continue)
         return false;
-    if (!m_state.settings.PasswordChecking)
-        return true;
-    if (!Login())
+    // Without user control only the login is left out: the charges are still posted and the
+    // warnings and reminders still shown.
+    if (m_state.settings.PasswordChecking && !Login())
         return false;
     if (!Startup::postAndWarn(m_state))
         return true; // the posting error was shown; the window stays usable
