@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/NewDatabase.h"
 #include "data/SchemaUpgrade.h"
+#include "shell/StopSignals.h"
 
 #include <QFileInfo>
 
@@ -17,6 +18,8 @@ bool openForAdmin(Database& db, const QString& path, QTextStream& err)
         err << "keystead-admin: cannot open " << path << " as a database:\n" << error << '\n';
         return false;
     }
+    // The database client has just put its own SIGTERM and SIGINT handlers in place.
+    StopSignals::install();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "data/Clock.h"
 #include "data/Database.h"
 #include "data/NewDatabase.h"
+#include "shell/StopSignals.h"
 #include "tools/PortfolioGenerator.h"
 
 #include <QElapsedTimer>
@@ -66,15 +67,27 @@ int cmdGenerate(const QStringList& args, QTextStream& out, QTextStream& err)
             return 1;
         }
         try {
-            counts = generatePortfolio(db, size, seed, [&](const QString& step) {
-                out << "  " << step << '\n';
-                out.flush();
-            });
+            counts = generatePortfolio(
+                db, size, seed,
+                [&](const QString& step) {
+                    out << "  " << step << '\n';
+                    out.flush();
+                },
+                &StopSignals::requested);
         } catch (const DbError& e) {
             db.Disconnect();
             QFile::remove(path);
             err << "keystead-admin: generating failed:\n" << e.message() << '\n';
             return 1;
+        }
+        if (counts.stopped) {
+            // Half a portfolio measures nothing.
+            db.Disconnect();
+            QFile::remove(path);
+            err << "keystead-admin: stopped by "
+                << StopSignals::name(StopSignals::signalNumber()) << "; the unfinished " << path
+                << " was removed.\n";
+            return stoppedStatus();
         }
     }
     out << "Generated " << path << " (" << sizeName << ", seed " << seed << ", today "

@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "data/SqlText.h"
 #include "ledger/Posting.h"
+#include "shell/StopSignals.h"
 
 #include <optional>
 
@@ -66,6 +67,11 @@ std::optional<int> wholeNumber(const QString& option, const QString& text, int m
 
 } // namespace
 
+int stoppedStatus()
+{
+    return 128 + StopSignals::signalNumber();
+}
+
 int cmdPostDue(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const char* usage =
@@ -108,6 +114,7 @@ int cmdPostDue(const QStringList& args, QTextStream& out, QTextStream& err)
     }
 
     Posting posting(db);
+    posting.setStopCheck(&StopSignals::requested);
     const PostingReport report = posting.PostDueCharges(*ahead);
     out << "Posted " << report.rowsPosted << " recurring charges up to " << SqlDate(Clock::today())
         << " (" << *ahead << " days ahead): " << report.chargesWritten << " charges written, "
@@ -120,6 +127,12 @@ int cmdPostDue(const QStringList& args, QTextStream& out, QTextStream& err)
             err << " at recurring charge " << report.failedRecId << " (nothing of it was written)";
         err << ":\n" << report.error << '\n';
         return 1;
+    }
+    if (report.stopped) {
+        err << "keystead-admin: stopped by " << StopSignals::name(StopSignals::signalNumber())
+            << "; what was posted is committed, " << report.rowsLeft
+            << " recurring charges are left for the next run.\n";
+        return stoppedStatus();
     }
     return report.skipped.isEmpty() ? 0 : 1;
 }

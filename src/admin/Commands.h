@@ -22,3 +22,6 @@ int cmdReport(const QStringList& args, QTextStream& out, QTextStream& err);
 // Opens PATH for a subcommand: refuses a missing file, reports the database's text.
 class Database;
 bool openForAdmin(Database& db, const QString& path, QTextStream& err);
+
+// The exit status of a command ended by SIGTERM or SIGINT: 128 + the signal, as shells report it.
+int stoppedStatus();

@@ -1,5 +1,7 @@
 #include "admin/Commands.h"
 
+#include "shell/StopSignals.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdio>
@@ -34,6 +36,8 @@ void printHelp(QTextStream& out)
 
 int main(int argc, char** argv)
 {
+    // SIGTERM and SIGINT end a long command between its units of work.
+    StopSignals::install();
     // Reports lay out text, which needs the font database of a GUI application; there is no
     // window, so the offscreen platform serves on any machine.
     const bool report = argc > 1 && qstrcmp(argv[1], "report") == 0;

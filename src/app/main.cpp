@@ -2,6 +2,7 @@
 #include "reports/ui/ReportPreview.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
+#include "shell/StopSignals.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/MessageBoxes.h"
 #include "shell/ui/TMain.h"
@@ -37,6 +38,8 @@ QPixmap splashPicture()
 
 int main(int argc, char** argv)
 {
+    // SIGTERM and SIGINT close the program as File > Close does.
+    StopSignals::install();
     Application app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Marbleway"));
     QApplication::setApplicationName(QStringLiteral("keystead"));
@@ -55,10 +58,14 @@ int main(int argc, char** argv)
 
     AppState state;
     TMain window(state);
+    StopSignalNotifier stop;
+    QObject::connect(&stop, &StopSignalNotifier::stopRequested, &window, &TMain::closeForStop);
     window.setWindowIcon(QIcon(splashPicture().scaled(64, 64)));
     // Without a window manager "maximized" is not honoured: start at the screen's size.
     window.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     window.showMaximized();
-    splash.finish(&window);
+    // Closed at once: finish() would wait for the window in an event loop of its own, and the
+    // start-up would run there instead of in the main loop.
+    splash.close();
     return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
+#include "shell/StopSignals.h"
 
 #include <QSqlQuery>
 
@@ -20,6 +21,8 @@ Outcome openDatabase(AppState& state)
         Messages::plain(QStringLiteral("Error Connecting to database 1"));
         return Quit;
     }
+    // The database client has just put its own SIGTERM and SIGINT handlers in place.
+    StopSignals::install();
     // A failed upgrade statement is reported and ends the start-up, so the program never
     // runs on a half-upgraded schema without the user knowing.
     const UpgradeResult upgrade = UpgradeSchema(state.db);
@@ -55,6 +58,8 @@ bool hasExpiredLeases(Database& db)
 bool postAndWarn(AppState& state)
 {
     Posting posting(state.db);
+    // A stop signal ends the posting between recurring charges; the rest waits for the next start.
+    posting.setStopCheck(&StopSignals::requested);
     const PostingReport report = posting.PostDueCharges(state.ChargeAheadDays);
     state.tables().Recurs->refresh();
     state.tables().Charges->refresh();

@@ -80,7 +80,8 @@ QVariant dateOrNull(const QDate& d)
 } // namespace
 
 PortfolioCounts generatePortfolio(Database& db, const PortfolioSize& size, quint32 seed,
-                                  const std::function<void(const QString&)>& progress)
+                                  const std::function<void(const QString&)>& progress,
+                                  const std::function<bool()>& stop)
 {
     QRandomGenerator rnd(seed);
     PortfolioCounts counts;
@@ -89,6 +90,13 @@ PortfolioCounts generatePortfolio(Database& db, const PortfolioSize& size, quint
         if (progress)
             progress(s);
     };
+    auto stopping = [&] {
+        if (stop && stop())
+            counts.stopped = true;
+        return counts.stopped;
+    };
+    if (stopping())
+        return counts;
 
     KeyBlock ownerKeys(db, "GEN_OWNERS_ID"), buildingKeys(db, "GEN_BUILDINGS_ID"),
         unitKeys(db, "GEN_APARTMENTS_ID"), tenantKeys(db, "GEN_TENANTS_ID"),
@@ -239,6 +247,8 @@ PortfolioCounts generatePortfolio(Database& db, const PortfolioSize& size, quint
     const QDate historyStart = today.addYears(-size.years);
     const int batch = 25;
     for (int first = 0; first < unitIds.size(); first += batch) {
+        if (stopping())
+            return counts;
         if (first % 500 == 0)
             say(QStringLiteral("agreements and payments: unit %1 of %2").arg(first).arg(unitIds.size()));
         Transaction t(db);
@@ -342,6 +352,8 @@ PortfolioCounts generatePortfolio(Database& db, const PortfolioSize& size, quint
         t.commit();
     }
 
+    if (stopping())
+        return counts;
     say(QStringLiteral("expenses, equipment and maintenance"));
     {
         Transaction t(db);

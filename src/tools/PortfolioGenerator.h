@@ -34,8 +34,12 @@ struct PortfolioCounts
     int charges = 0;
     int payments = 0;
     int openCharges = 0;
+    bool stopped = false; // STOP asked to end early: the portfolio is unfinished
 };
 
 // Writes into an empty (newly created) database, taking "today" from Clock. Throws DbError.
+// STOP is asked between batches (each its own transaction, committed); when it answers true
+// the generation ends there with PortfolioCounts::stopped.
 PortfolioCounts generatePortfolio(Database& db, const PortfolioSize& size, quint32 seed,
-                                  const std::function<void(const QString&)>& progress = {});
+                                  const std::function<void(const QString&)>& progress = {},
+                                  const std::function<bool()>& stop = {});

@@ -1,5 +1,7 @@
 #include "shell/ui/Dialogs.h"
 
+#include "shell/StopSignals.h"
+
 #include <QFileDialog>
 #include <QQueue>
 
@@ -7,14 +9,34 @@ namespace {
 Dialogs::Handler g_handler;
 QQueue<QString> g_fileNames;
 bool g_scripted = false;
+int g_openModals = 0;
 } // namespace
 
 namespace Dialogs {
 
+ModalScope::ModalScope()
+{
+    ++g_openModals;
+}
+
+ModalScope::~ModalScope()
+{
+    --g_openModals;
+}
+
+int openModals()
+{
+    return g_openModals;
+}
+
 int exec(QDialog* dialog)
 {
-    if (!g_handler)
+    if (!g_handler) {
+        if (StopSignals::requested())
+            return QDialog::Rejected;
+        ModalScope modal;
         return dialog->exec();
+    }
     // The handler presses a button; a dialog it leaves open counts as cancelled.
     dialog->setResult(QDialog::Rejected);
     dialog->show();
@@ -40,6 +62,9 @@ QString getSaveFileName(QWidget* parent, const QString& caption, const QString& 
 {
     if (g_scripted)
         return g_fileNames.isEmpty() ? QString() : g_fileNames.dequeue();
+    if (StopSignals::requested())
+        return QString();
+    ModalScope modal;
     QFileDialog dialog(parent, caption, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!defaultSuffix.isEmpty())
@@ -53,6 +78,9 @@ QString getOpenFileName(QWidget* parent, const QString& caption, const QString& 
 {
     if (g_scripted)
         return g_fileNames.isEmpty() ? QString() : g_fileNames.dequeue();
+    if (StopSignals::requested())
+        return QString();
+    ModalScope modal;
     return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
 }
 

@@ -7,8 +7,23 @@
 // Every modal dialog and file dialog goes through here, so tests can fill and close them.
 namespace Dialogs {
 
-// Shows the dialog modally and returns its result (QDialog::Accepted or Rejected).
+// Shows the dialog modally and returns its result (QDialog::Accepted or Rejected). Once the
+// program has been asked to stop (SIGTERM, SIGINT) a dialog is not shown and counts as
+// cancelled.
 int exec(QDialog* dialog);
+
+// How many modal loops of these seams (dialogs, message boxes, file dialogs) are running:
+// the program closes only when the code that opened them has had its answer.
+int openModals();
+// Counts one modal loop for as long as it lives.
+class ModalScope
+{
+public:
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
 
 // A test installs a handler that fills the dialog's widgets, presses its own OK or Cancel
 // and returns; while one is installed no dialog is shown.

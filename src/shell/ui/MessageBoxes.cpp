@@ -1,10 +1,30 @@
 #include "shell/ui/MessageBoxes.h"
 
+#include "shell/StopSignals.h"
+#include "shell/ui/Dialogs.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
+namespace {
+
+// The answer that changes nothing: what the program gives once it has been asked to stop.
+int safeAnswer(const Message& m)
+{
+    if (m.buttons & Message::Cancel)
+        return Message::Cancel;
+    if (m.buttons & Message::No)
+        return Message::No;
+    return Message::Ok;
+}
+
+} // namespace
+
 int MessageBoxSink::show(const Message& m)
 {
+    if (StopSignals::requested())
+        return safeAnswer(m);
+    Dialogs::ModalScope modal;
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(m.caption);
     box.setText(m.text);
@@ -34,7 +54,11 @@ int MessageBoxSink::show(const Message& m)
     if (m.buttons & Message::No)
         buttons |= QMessageBox::No;
     box.setStandardButtons(buttons);
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    // Closed because the program is stopping, not by the user.
+    if (StopSignals::requested())
+        return safeAnswer(m);
+    switch (pressed) {
     case QMessageBox::Cancel:
         return Message::Cancel;
     case QMessageBox::Yes:

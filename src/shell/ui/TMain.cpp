@@ -8,6 +8,7 @@
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
 #include "shell/Startup.h"
+#include "shell/StopSignals.h"
 #include "shell/ui/CommandBar.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/Header.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QLocale>
@@ -29,6 +31,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QVBoxLayout>
 
 const QString TMain::NoRights = QStringLiteral("You do not have rights to access this area!");
@@ -368,6 +371,8 @@ bool TMain::Login()
 bool TMain::firstShowing()
 {
     m_started = true;
+    if (StopSignals::requested())
+        return false;
     const Startup::Outcome outcome = Startup::openDatabase(m_state);
     if (outcome != Startup::Continue)
         return false;
@@ -413,6 +418,34 @@ void TMain::closeEvent(QCloseEvent* event)
     m_state.db.Disconnect();
     Settings::writeDefault(m_state.settings);
     event->accept();
+}
+
+void TMain::closeForStop()
+{
+    if (Dialogs::openModals() > 0 || QApplication::activeModalWidget()) {
+        // Cancelled as their own Cancel would; come back once their loops have returned.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || !w->isModal())
+                continue;
+            if (auto* dialog = qobject_cast<QDialog*>(w))
+                dialog->reject();
+            else
+                w->close();
+        }
+        QMetaObject::invokeMethod(this, &TMain::closeForStop, Qt::QueuedConnection);
+        return;
+    }
+    if (!m_closedForStop) {
+        m_closedForStop = true;
+        close();
+    }
+    // exit() ends only the event loops that run; the main one may not have begun yet.
+    if (QThread::currentThread()->loopLevel() == 0) {
+        QMetaObject::invokeMethod(this, &TMain::closeForStop, Qt::QueuedConnection);
+        return;
+    }
+    // Not quit(): a window may refuse that one.
+    QCoreApplication::exit(0);
 }
 
 void TMain::logOff()

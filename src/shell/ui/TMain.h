@@ -59,6 +59,11 @@ public:
     // Shows the pop-up windows of the due reminders (modeless).
     void ShowDueReminders();
 
+    // Ends the program as File > Close does, for SIGTERM and SIGINT: open dialogs are
+    // cancelled first, and the window closes (disconnecting and writing the settings) once
+    // the code that opened them has returned.
+    void closeForStop();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -83,4 +88,5 @@ private:
     QHash<QString, QPointer<QMdiSubWindow>> m_children;
     bool m_started = false;
     bool m_autoStart = true;
+    bool m_closedForStop = false;
 };
