@@ -91,14 +91,6 @@ QString name(int signal)
     }
 }
 
-void reset()
-{
-    g_signal = 0;
-    char buffer[64];
-    while (g_pipe[0] >= 0 && ::read(g_pipe[0], buffer, sizeof buffer) > 0) {
-    }
-}
-
 } // namespace StopSignals
 
 StopSignalNotifier::StopSignalNotifier(QObject* parent) : QObject(parent)

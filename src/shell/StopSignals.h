@@ -24,9 +24,6 @@ int signalNumber();
 // "SIGTERM", "SIGINT".
 QString name(int signal);
 
-// Forgets an arrived signal (tests).
-void reset();
-
 } // namespace StopSignals
 
 // Emits stopRequested() from the event loop of its thread once a signal arrived, also one that
