@@ -1,5 +1,7 @@
 #include "data/Cipher.h"
 
+#include "data/Windows1252.h"
+
 #include <crypto++/base64.h>
 #include <crypto++/cast.h>
 #include <crypto++/filters.h>
@@ -59,7 +61,7 @@ QString Encipher(const QString& text)
 {
     if (text.isEmpty())
         return QString();
-    return QString::fromLatin1(run(true, text.toLatin1()).toBase64());
+    return QString::fromLatin1(run(true, Windows1252::encode(text)).toBase64());
 }
 
 QString Decipher(const QString& text)
@@ -70,7 +72,7 @@ QString Decipher(const QString& text)
                                                        QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded)
         return QString();
-    return QString::fromLatin1(run(false, *decoded));
+    return Windows1252::decode(run(false, *decoded));
 }
 
 QByteArray CipherDetail::encryptBlock(const QByteArray& key, const QByteArray& block)

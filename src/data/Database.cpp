@@ -1,9 +1,14 @@
 #include "data/Database.h"
 
+#include "data/Windows1252.h"
+
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlResult>
 #include <ibase.h>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 DbError::DbError(const QString& message, const QString& sql)
@@ -54,6 +59,34 @@ bool failed(const ISC_STATUS* status)
     return status[0] == 1 && status[1] != 0;
 }
 
+// Which parameters of a prepared statement are text blobs. The driver binds a blob as bytes;
+// for a text blob the engine takes them as UTF-8 and converts them like any other text.
+QList<bool> textBlobParameters(const QSqlQuery& query, qsizetype count)
+{
+    QList<bool> textBlob(count, false);
+    const QSqlResult* result = query.result();
+    const QVariant handle = result ? result->handle() : QVariant();
+    if (!handle.isValid() || handle.metaType() != QMetaType::fromType<isc_stmt_handle>())
+        return textBlob;
+    isc_stmt_handle statement = *static_cast<const isc_stmt_handle*>(handle.constData());
+    const short n = short(std::max<qsizetype>(count, 1));
+    std::unique_ptr<XSQLDA, decltype(&std::free)> da(
+        static_cast<XSQLDA*>(std::calloc(1, XSQLDA_LENGTH(n))), &std::free);
+    if (!da)
+        return textBlob;
+    da->version = SQLDA_VERSION1;
+    da->sqln = n;
+    ISC_STATUS_ARRAY status = {};
+    isc_dsql_describe_bind(status, &statement, SQL_DIALECT_V6, da.get());
+    if (failed(status))
+        return textBlob;
+    for (qsizetype i = 0; i < count && i < da->sqld && i < da->sqln; ++i) {
+        const XSQLVAR& v = da->sqlvar[i];
+        textBlob[i] = (v.sqltype & ~1) == SQL_BLOB && v.sqlsubtype == 1;
+    }
+    return textBlob;
+}
+
 std::string baseDpb()
 {
     std::string dpb;
@@ -79,6 +112,9 @@ bool Database::Connect(const QString& path, QString* error)
     db.setDatabaseName(path);
     db.setUserName(QLatin1String(User));
     db.setPassword(QLatin1String(Password));
+    // The driver reads and writes texts as UTF-8, so the connection must speak it (Qt 6.4
+    // always does; the option keeps it so with drivers that honour it).
+    db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
     m_path = path;
     // A local path that does not exist would otherwise be reported as a bare I/O error.
     if (!path.contains(QLatin1Char(':')) && !QFileInfo::exists(path)) {
@@ -127,8 +163,49 @@ void Database::check(QSqlQuery& q, bool ok, const QString& sql)
         throw DbError(errorText(q.lastError()), sql);
 }
 
+QString Database::unstorable(QStringView text)
+{
+    const char32_t c = Windows1252::firstUnencodable(text);
+    if (c == 0)
+        return QString();
+    const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    const QString shown = QString::fromUcs4(&c, 1);
+    const bool visible = QChar::isPrint(c) && !QChar::isSpace(c);
+    return QStringLiteral("The character %1 cannot be stored: the database keeps Western "
+                          "European text (Windows-1252) only. Please replace or remove it.")
+        .arg(visible ? QStringLiteral("\"%1\" (%2)").arg(shown, code) : code);
+}
+
+void Database::refuseUnstorable(const QString& sql)
+{
+    const QString message = unstorable(sql);
+    if (!message.isEmpty())
+        throw DbError(message, sql);
+}
+
+void Database::refuseUnstorableValues(const QSqlQuery& query)
+{
+    const QVariantList values = query.boundValues();
+    QList<bool> textBlob;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QVariant& v = values.at(i);
+        QString message;
+        if (v.metaType().id() == QMetaType::QString) {
+            message = unstorable(v.toString());
+        } else if (v.metaType().id() == QMetaType::QByteArray && !v.isNull()) {
+            if (textBlob.isEmpty())
+                textBlob = textBlobParameters(query, values.size());
+            if (textBlob.at(i))
+                message = unstorable(QString::fromUtf8(v.toByteArray()));
+        }
+        if (!message.isEmpty())
+            throw DbError(message, query.lastQuery());
+    }
+}
+
 void Database::exec(const QString& sql)
 {
+    refuseUnstorable(sql);
     if (beforeExec)
         beforeExec(sql);
     QSqlQuery q(handle());
@@ -137,6 +214,7 @@ void Database::exec(const QString& sql)
 
 QSqlQuery Database::select(const QString& sql)
 {
+    refuseUnstorable(sql);
     if (beforeExec)
         beforeExec(sql);
     QSqlQuery q(handle());
@@ -153,6 +231,7 @@ QVariant Database::scalar(const QString& sql)
 
 QSqlQuery Database::prepare(const QString& sql)
 {
+    refuseUnstorable(sql);
     QSqlQuery q(handle());
     q.setForwardOnly(true);
     check(q, q.prepare(sql), sql);
@@ -161,6 +240,7 @@ QSqlQuery Database::prepare(const QString& sql)
 
 void Database::execPrepared(QSqlQuery& query)
 {
+    refuseUnstorableValues(query);
     if (beforeExec)
         beforeExec(query.lastQuery());
     check(query, query.exec(), query.lastQuery());
@@ -208,7 +288,8 @@ void Database::rollback()
     m_inTransaction = false;
 }
 
-bool Database::createFile(const QString& path, bool forcedWrites, QString* error)
+bool Database::createFile(const QString& path, bool forcedWrites, QString* error,
+                          const char* charset)
 {
     if (QFileInfo::exists(path)) {
         if (error)
@@ -219,6 +300,7 @@ bool Database::createFile(const QString& path, bool forcedWrites, QString* error
     addDpbInt(dpb, isc_dpb_page_size, 8192);
     addDpbInt(dpb, isc_dpb_sql_dialect, 3);
     addDpbInt(dpb, isc_dpb_force_write, forcedWrites ? 1 : 0);
+    addDpbString(dpb, isc_dpb_set_db_charset, QByteArray(charset));
     const QByteArray file = QFile::encodeName(path);
     ISC_STATUS_ARRAY status = {};
     isc_db_handle handle = 0;

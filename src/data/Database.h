@@ -22,11 +22,18 @@ private:
 
 // The program's one connection to the Firebird database file.
 // Outside a Transaction every statement commits by itself.
+//
+// Texts are stored single-byte in Windows-1252, the character set of the earlier release.
+// The connection speaks UTF-8 and the engine converts both ways, so a stored byte reads back
+// as its character and is written back unchanged. A character Windows-1252 cannot hold is
+// refused here, before any statement or bound value reaches the engine.
 class Database
 {
 public:
     static constexpr const char* User = "sysdba";
     static constexpr const char* Password = "pinewheel";
+    // The character set of new files and of every text column.
+    static constexpr const char* Charset = "WIN1252";
 
     explicit Database(const QString& connectionName = QStringLiteral("keystead"));
     ~Database();
@@ -40,6 +47,10 @@ public:
     bool isOpen() const;
     QString path() const { return m_path; }
     QSqlDatabase handle() const;
+
+    // The message that refuses TEXT because it holds a character the database cannot store,
+    // or an empty text when every character can be stored.
+    static QString unstorable(QStringView text);
 
     // Runs one statement; throws DbError with the engine's text on failure.
     void exec(const QString& sql);
@@ -63,13 +74,17 @@ public:
     // Test seam: called with each statement's text before it runs; may throw DbError.
     std::function<void(const QString& sql)> beforeExec;
 
-    // Creates a new, empty database file (no tables). Fails if the file exists.
-    static bool createFile(const QString& path, bool forcedWrites, QString* error);
+    // Creates a new, empty database file (no tables) whose texts default to CHARSET.
+    // Fails if the file exists.
+    static bool createFile(const QString& path, bool forcedWrites, QString* error,
+                           const char* charset = Charset);
     // Sets or clears forced (synchronous) writes of an existing file; needs no other attachment.
     static bool setForcedWrites(const QString& path, bool on, QString* error);
 
 private:
     void check(QSqlQuery& q, bool ok, const QString& sql);
+    static void refuseUnstorable(const QString& sql);
+    static void refuseUnstorableValues(const QSqlQuery& query);
 
     QString m_name;
     QString m_path;
