@@ -1,5 +1,6 @@
 -- Keystead database: tables, generators and key triggers of a new database file.
--- Firebird 3, dialect 3. Each statement runs and commits on its own.
+-- Firebird 3, dialect 3, texts in WIN1252 (the file's default character set). Each statement
+-- runs and commits on its own.
 -- References between tables are kept by the program; there are no foreign keys.
 
 -- Generators drawn by the program before a row is first stored.
@@ -35,13 +36,14 @@ CREATE GENERATOR GEN_FEES_ID;
 CREATE GENERATOR GEN_TODO_ID;
 CREATE GENERATOR GEN_SCHEDULES_ID;
 
--- Program users and their rights.
+-- Program users and their rights. NPASSWORD holds the enciphered form (Base64) of the longest
+-- password the login dialog takes, 100 characters.
 CREATE TABLE USERS (
     WID INTEGER NOT NULL,
     ID VARCHAR(60),
     FIRSTNAME VARCHAR(40),
     LASTNAME VARCHAR(40),
-    NPASSWORD VARCHAR(30),
+    NPASSWORD VARCHAR(136),
     REPORTS SMALLINT,
     BILL SMALLINT,
     VOIDTRANS SMALLINT,

@@ -55,13 +55,18 @@ QStringList splitScript(const QString& script)
     return statements;
 }
 
-void runScript(Database& db, const QString& name)
+QStringList scriptStatements(const QString& name)
 {
     initSchemaResources();
     QFile file(QStringLiteral(":/schema/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw DbError(QStringLiteral("The schema script %1 is missing from the program.").arg(name));
-    const QStringList statements = splitScript(QString::fromUtf8(file.readAll()));
+    return splitScript(QString::fromUtf8(file.readAll()));
+}
+
+void runScript(Database& db, const QString& name)
+{
+    const QStringList statements = scriptStatements(name);
     for (const QString& statement : statements)
         db.exec(statement);
 }
@@ -102,6 +107,7 @@ bool create(const QString& path, QString* error)
                     loadLetterBodies(db);
                     t.commit();
                 }
+                runScript(db, QStringLiteral("indexes.sql"));
                 ok = true;
             } catch (const DbError& e) {
                 if (error)

@@ -17,7 +17,11 @@ bool create(const QString& path, QString* error);
 // changes the terminator (for trigger bodies), lines starting with "--" are comments.
 QStringList splitScript(const QString& script);
 
-// Runs one compiled-in script (":/schema/NAME") statement by statement; throws DbError.
+// The statements of one compiled-in script (":/schema/NAME"); throws DbError when the program
+// lacks it.
+QStringList scriptStatements(const QString& name);
+
+// Runs one compiled-in script statement by statement; throws DbError.
 void runScript(Database& db, const QString& name);
 
 } // namespace NewDatabase

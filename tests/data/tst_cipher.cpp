@@ -54,17 +54,27 @@ private slots:
         QVERIFY(Encipher(QStringLiteral("abc")) != Encipher(QStringLiteral("abd")));
     }
 
-    void passwordsOfTwentyOneCharactersFitTheColumn()
+    // The earlier release enciphered a password's Windows-1252 bytes: one byte for each
+    // character, the euro and the typographic signs included, not a "?" in their place.
+    void passwordsAreTakenAsWindows1252Bytes()
+    {
+        const QString password = QStringLiteral("Grüße €„Œ“");
+        QCOMPARE(Encipher(password).size(), encipheredLength(int(password.size())));
+        QCOMPARE(Decipher(Encipher(password)), password);
+        QVERIFY(Encipher(QStringLiteral("€")) != Encipher(QStringLiteral("?")));
+    }
+
+    // NPASSWORD holds the enciphered form of the longest password the login dialog takes.
+    void longestLoginPasswordFitsTheColumn()
     {
         TestDb t;
-        const QString fits = Encipher(QString(MaxPasswordLength, QLatin1Char('x')));
+        const QString fits = Encipher(QString(MaxLoginPasswordLength, QLatin1Char('x')));
+        QCOMPARE(fits.size(), NPasswordWidth);
         t.db().exec(QStringLiteral("update users set npassword='%1' where wid=1").arg(fits));
         QCOMPARE(t.db().scalar(QStringLiteral("select npassword from users where wid=1")).toString(),
                  fits);
-        const QString tooLong = Encipher(QString(MaxPasswordLength + 1, QLatin1Char('x')));
         QVERIFY_THROWS_EXCEPTION(
-            DbError,
-            t.db().exec(QStringLiteral("update users set npassword='%1' where wid=1").arg(tooLong)));
+            DbError, t.db().exec(QStringLiteral("update users set npassword='%1A' where wid=1").arg(fits)));
     }
 };
 

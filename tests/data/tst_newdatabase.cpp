@@ -22,7 +22,7 @@ struct TableDef
 
 const TableDef kTables[] = {
     {"USERS", "WID", "GEN_USERS_ID",
-     "WID:I ID:T60 FIRSTNAME:T40 LASTNAME:T40 NPASSWORD:T30 REPORTS:F BILL:F VOIDTRANS:F "
+     "WID:I ID:T60 FIRSTNAME:T40 LASTNAME:T40 NPASSWORD:T136 REPORTS:F BILL:F VOIDTRANS:F "
      "TENANTS:F CASHBOOK:F APARTMENTS:F BUILDINGS:F EQUIPMENTS:F MODUSERS:F PROGOPTIONS:F "
      "OWNERS:F EMAIL:F RENTALS:F"},
     {"SETUP", "", "", "SETUPORDER:I int:I STR:T*"},
@@ -95,6 +95,51 @@ const TableDef kTables[] = {
     {"MISC", "", "",
      "SERVER:T255 PORT:S USERNAME:T255 PASSWORD:T255 FROMADDRESS:T255 FROMNAME:T255"},
     {"MAIL", "ID", "", "ID:I SUBJECT:T255 INTRODUCTION:B SIGNOFF:M"},
+};
+
+// Indexes beyond the primary keys: the columns that link rows or that reports select a range
+// of, and both directions of the orders the grids page through.
+struct IndexDef
+{
+    const char* name;
+    const char* table;
+    const char* columns;
+    bool descending;
+};
+
+const IndexDef kIndexes[] = {
+    {"IX_APARTMENTS_BID", "APARTMENTS", "BID", false},
+    {"IX_APARTMENTS_TID", "APARTMENTS", "TID", false},
+    {"IX_APARTMENTS_AGREEID", "APARTMENTS", "AGREEID", false},
+    {"IX_AGREEMENTS_APID", "AGREEMENTS", "APID", false},
+    {"IX_AGREEMENTS_TID", "AGREEMENTS", "TID", false},
+    {"IX_AGREEMENTS_RECURS", "AGREEMENTS", "RECURS", false},
+    {"IX_AGREEMENTS_LEASEEND", "AGREEMENTS", "LEASEEND", false},
+    {"IX_RECUR_APID", "RECUR", "APID", false},
+    {"IX_RECUR_TID", "RECUR", "TID", false},
+    {"IX_RECUR_FREQ", "RECUR", "FREQ", false},
+    {"IX_RECUR_RECID_DESC", "RECUR", "RECID", true},
+    {"IX_CHARGES_TID", "CHARGES", "TID,AMT", false},
+    {"IX_CHARGES_APID", "CHARGES", "APID", false},
+    {"IX_CHARGES_CHID_DESC", "CHARGES", "CHID", true},
+    {"IX_TRANS_TID", "TRANS", "TID", false},
+    {"IX_TRANS_APID", "TRANS", "APID", false},
+    {"IX_TRANS_TDATE", "TRANS", "TDATE", false},
+    {"IX_TRANS_TRANSID_DESC", "TRANS", "TRANSID", true},
+    {"IX_PAYMENTS_TRANSID", "PAYMENTS", "TRANSID", false},
+    {"IX_PAYMENTS_CHID", "PAYMENTS", "CHID", false},
+    {"IX_PAYMENTS_ACCID", "PAYMENTS", "ACCID", false},
+    {"IX_PAYMENTS_PAYID_DESC", "PAYMENTS", "PAYID", true},
+    {"IX_CASHBOOK_TDATE", "CASHBOOK", "TDATE,DESCRIPTION,ACCID", false},
+    {"IX_CASHBOOK_TDATE_DESC", "CASHBOOK", "TDATE,DESCRIPTION,ACCID", true},
+    {"IX_CASHBOOK_CATID", "CASHBOOK", "CATID", false},
+    {"IX_CASHBOOK_VID", "CASHBOOK", "VID", false},
+    {"IX_CASHBOOK_APID", "CASHBOOK", "APID", false},
+    {"IX_DEPOSITS_TID", "DEPOSITS", "TID", false},
+    {"IX_MAINTENANCE_APID", "MAINTENANCE", "APID", false},
+    {"IX_MAINTENANCE_VENDOR", "MAINTENANCE", "VENDOR", false},
+    {"IX_MAINTENANCE_MAINID_DESC", "MAINTENANCE", "MAINID", true},
+    {"IX_EQUIPMENTS_APID", "EQUIPMENTS", "APID", false},
 };
 
 QString expectedType(const QString& code)
@@ -295,6 +340,72 @@ private slots:
                                                 .arg(next)
                                                 .arg(table)
                                                 .arg(highest)));
+    }
+
+    // Every index that no constraint owns, with its columns in order and its direction;
+    // nothing unique (references are kept by the program), nothing switched off.
+    void indexes()
+    {
+        QMap<QString, QString> found;
+        QSqlQuery q = db().select(QStringLiteral(
+            "select trim(i.RDB$INDEX_NAME), trim(i.RDB$RELATION_NAME), trim(s.RDB$FIELD_NAME), "
+            "coalesce(i.RDB$INDEX_TYPE, 0), coalesce(i.RDB$UNIQUE_FLAG, 0), "
+            "coalesce(i.RDB$INDEX_INACTIVE, 0) "
+            "from RDB$INDICES i join RDB$INDEX_SEGMENTS s on s.RDB$INDEX_NAME = i.RDB$INDEX_NAME "
+            "where coalesce(i.RDB$SYSTEM_FLAG, 0) = 0 and not exists (select 1 from "
+            "RDB$RELATION_CONSTRAINTS rc where rc.RDB$INDEX_NAME = i.RDB$INDEX_NAME) "
+            "order by i.RDB$INDEX_NAME, s.RDB$FIELD_POSITION"));
+        while (q.next()) {
+            const QString name = q.value(0).toString();
+            QString& d = found[name];
+            if (d.isEmpty())
+                d = QStringLiteral("%1 on %2 (%3)%4%5")
+                        .arg(q.value(3).toInt() == 1 ? QStringLiteral("descending")
+                                                     : QStringLiteral("ascending"),
+                             q.value(1).toString(), q.value(2).toString(),
+                             q.value(4).toInt() ? QStringLiteral(" unique") : QString(),
+                             q.value(5).toInt() ? QStringLiteral(" inactive") : QString());
+            else
+                d.replace(QLatin1Char(')'), QLatin1Char(',') + q.value(2).toString() + QLatin1Char(')'));
+        }
+        QStringList faults;
+        for (const IndexDef& i : kIndexes) {
+            const QString want = QStringLiteral("%1 on %2 (%3)")
+                                     .arg(i.descending ? QStringLiteral("descending")
+                                                       : QStringLiteral("ascending"),
+                                          QLatin1String(i.table), QLatin1String(i.columns));
+            const QString name = QLatin1String(i.name);
+            if (found.value(name) != want)
+                faults << QStringLiteral("%1 is \"%2\", want \"%3\"").arg(name, found.value(name), want);
+            found.remove(name);
+        }
+        for (auto it = found.cbegin(); it != found.cend(); ++it)
+            faults << QStringLiteral("%1 %2 not expected").arg(it.key(), it.value());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // Texts are single-byte Windows-1252, the character set of the earlier release: the file's
+    // default (for columns the upgrade adds later) and every text column's.
+    void textsAreWindows1252()
+    {
+        QCOMPARE(db().scalar(QStringLiteral("select trim(RDB$CHARACTER_SET_NAME) from RDB$DATABASE"))
+                     .toString(),
+                 QStringLiteral("WIN1252"));
+        const QStringList others = [&] {
+            QStringList out;
+            QSqlQuery q = db().select(QStringLiteral(
+                "select trim(rf.RDB$RELATION_NAME) || '.' || trim(rf.RDB$FIELD_NAME) || ' ' || "
+                "coalesce(trim(cs.RDB$CHARACTER_SET_NAME), 'NONE') "
+                "from RDB$RELATION_FIELDS rf join RDB$FIELDS f on f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+                "left join RDB$CHARACTER_SETS cs on cs.RDB$CHARACTER_SET_ID = f.RDB$CHARACTER_SET_ID "
+                "where coalesce(rf.RDB$SYSTEM_FLAG, 0) = 0 and (f.RDB$FIELD_TYPE in (14, 37) "
+                "or (f.RDB$FIELD_TYPE = 261 and f.RDB$FIELD_SUB_TYPE = 1)) "
+                "and coalesce(cs.RDB$CHARACTER_SET_NAME, '') <> 'WIN1252'"));
+            while (q.next())
+                out << q.value(0).toString();
+            return out;
+        }();
+        QVERIFY2(others.isEmpty(), qPrintable(others.join(QStringLiteral(", "))));
     }
 
     // References are kept by the program; a foreign key would refuse a vacant unit's TID -1.

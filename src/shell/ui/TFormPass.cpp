@@ -1,4 +1,6 @@
 #include "shell/ui/TFormPass.h"
+
+#include "data/Cipher.h"
 #include "shell/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
@@ -17,7 +19,7 @@ TFormPass::TFormPass(QWidget* parent) : QDialog(parent)
     m_userId->setMaxLength(100);
     m_password = new QLineEdit;
     m_password->setObjectName(QStringLiteral("passwordEdit"));
-    m_password->setMaxLength(100);
+    m_password->setMaxLength(MaxLoginPasswordLength);
     m_password->setEchoMode(QLineEdit::Password);
 
     auto* form = new QFormLayout;
