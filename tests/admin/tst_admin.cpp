@@ -57,8 +57,8 @@ private slots:
 
     void upgradeReportsItsSteps()
     {
-        TestDb t;
-        makeOldFormat(t.db(), {{QStringLiteral("ADMIN"), QString()}});
+        TestDb t(TestDb::EarlierRelease);
+        setOldUsers(t.db(), {{QStringLiteral("ADMIN"), QString()}});
         t.db().Disconnect();
         QString out;
         QCOMPARE(runAdmin({QStringLiteral("upgrade"), t.path()}, &out), 0);
