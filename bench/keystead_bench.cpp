@@ -1,4 +1,4 @@
-// keystead-bench FIXTURES_DIR [--runs N] [--only startup|screens|shared|posting|report]
+// keystead-bench FIXTURES_DIR [--runs N] [--only startup|charges|screens|shared|posting|report]
 //   Measures every figure on the generated portfolios in FIXTURES_DIR (small.fdb, large.fdb),
 //   prints one line per figure and the same as JSON.
 // keystead-bench windows DATA.FDB
@@ -14,6 +14,7 @@
 #include "data/Clock.h"
 #include "data/Database.h"
 #include "data/Dataset.h"
+#include "data/SchemaUpgrade.h"
 #include "ledger/Posting.h"
 #include "ledger/RecurringCharges.h"
 #include "records/Agreements.h"
@@ -403,6 +404,45 @@ void measurePosting(const QString& fixture, int runs, QList<Figure>& figures)
                     QStringLiteral("rows/s"), 0, false});
     figures.append({QStringLiteral("posting rate / raw insert rate"), median(ratios),
                     QStringLiteral("ratio"), 0.5, false});
+}
+
+// The open charges of one tenant (AMT > 0 and TID = ?), for every tenant who has some. A
+// fixture generated before the indexes existed is upgraded first, as its first start would.
+void measureOpenCharges(const QString& fixture, QList<Figure>& figures)
+{
+    QTemporaryDir dir;
+    const QString copy = copyFixture(fixture, dir);
+    Database db(QStringLiteral("bench-open-charges"));
+    if (!db.Connect(copy))
+        return;
+    QElapsedTimer timer;
+    timer.start();
+    const UpgradeResult upgrade = UpgradeSchema(db);
+    if (!upgrade.ok) {
+        out << "  upgrade failed: " << upgrade.error << '\n';
+        return;
+    }
+    if (!upgrade.stepsRun.isEmpty())
+        figures.append({QStringLiteral("schema upgrade of an older fixture, large (once)"),
+                        double(timer.elapsed()), QStringLiteral("ms"), 0});
+    std::vector<int> tenants;
+    {
+        QSqlQuery q = db.select(QStringLiteral("select distinct tid from charges where amt > 0"));
+        while (q.next())
+            tenants.push_back(q.value(0).toInt());
+    }
+    QSqlQuery open = db.prepare(QStringLiteral("select * from charges where AMT > 0 and TID = ?"));
+    std::vector<double> times;
+    for (int tid : tenants) {
+        timer.restart();
+        open.bindValue(0, tid);
+        db.execPrepared(open);
+        while (open.next()) {
+        }
+        times.push_back(double(timer.nsecsElapsed()) / 1e3);
+    }
+    figures.append({QStringLiteral("open charges of one tenant, large"), median(times),
+                    QStringLiteral("µs"), 5000});
 }
 
 // Interactive figures on a started program: picker keystrokes and opening record windows.
@@ -820,6 +860,8 @@ int runAll(const QString& program, const QString& fixtures, int runs, const QStr
             if (wanted("startup"))
                 measureStartup(program, file, name, on, runs, figures);
     }
+    if (wanted("charges"))
+        measureOpenCharges(large, figures);
     if (wanted("screens"))
         measureScreens(large, runs, figures);
     if (wanted("shared"))
@@ -866,7 +908,7 @@ int main(int argc, char** argv)
                          args.size() >= 6 && args.at(5) == QLatin1String("generated"));
     if (args.size() < 2) {
         out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only "
-               "startup|screens|shared|posting|report]\n";
+               "startup|charges|screens|shared|posting|report]\n";
         return 2;
     }
     int runs = 3;
