@@ -1,5 +1,7 @@
 #include "data/Database.h"
 
+#include <QStringDecoder>
+
 #include "data/Windows1252.h"
 
 #include <QFileInfo>
@@ -174,6 +176,24 @@ QString Database::unstorable(QStringView text)
     return QStringLiteral("The character %1 cannot be stored: the database keeps Western "
                           "European text (Windows-1252) only. Please replace or remove it.")
         .arg(visible ? QStringLiteral("\"%1\" (%2)").arg(shown, code) : code);
+}
+
+QByteArray Database::memoBytes(const QString& text)
+{
+    const QString message = unstorable(text);
+    if (!message.isEmpty())
+        throw DbError(message);
+    return Windows1252::encode(text);
+}
+
+QString Database::memoText(const QVariant& bytes)
+{
+    if (bytes.isNull())
+        return QString();
+    const QByteArray b = bytes.toByteArray();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(b);
+    return utf8.hasError() ? Windows1252::decode(b) : text;
 }
 
 void Database::refuseUnstorable(const QString& sql)

@@ -52,6 +52,13 @@ public:
     // or an empty text when every character can be stored.
     static QString unstorable(QStringView text);
 
+    // Memo text kept in a binary blob (BLOB SUB_TYPE 0), which the engine does not convert:
+    // written as Windows-1252 bytes, like every other text of the file (throws DbError naming
+    // a character it cannot hold); read as Windows-1252, or as UTF-8 when the bytes are valid
+    // UTF-8, which earlier builds of this program wrote there.
+    static QByteArray memoBytes(const QString& text);
+    static QString memoText(const QVariant& bytes);
+
     // Runs one statement; throws DbError with the engine's text on failure.
     void exec(const QString& sql);
     // Runs a select and returns the positioned-before-first query; throws DbError.

@@ -197,7 +197,7 @@ QVariant TenantDetails::bindable(const QString& field, const QVariant& v) const
     if (isBlob(field)) {
         const QString text = v.toString();
         return text.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>())
-                              : QVariant(text.toUtf8());
+                              : QVariant(Database::memoBytes(text));
     }
     return QVariant(v.toString());
 }
@@ -228,7 +228,7 @@ void TenantDetails::reload()
         for (int i = 0; i < f.size(); ++i) {
             const QVariant v = q.value(i + 1);
             if (isBlob(f.at(i)))
-                row.insert(f.at(i), v.isNull() ? QString() : QString::fromUtf8(v.toByteArray()));
+                row.insert(f.at(i), Database::memoText(v));
             else if (isDate(f.at(i)))
                 row.insert(f.at(i), v.toDate());
             else

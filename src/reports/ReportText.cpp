@@ -1,5 +1,7 @@
 #include "reports/ReportText.h"
 
+#include "data/Database.h"
+
 #include "data/Money.h"
 
 #include <QCoreApplication>
@@ -161,7 +163,7 @@ QString format(const QVariant& value, ReportMask mask)
     case QMetaType::Float:
         return QLocale::c().toString(value.toDouble(), 'g', 15);
     case QMetaType::QByteArray:
-        return QString::fromUtf8(value.toByteArray());
+        return Database::memoText(value);
     default:
         if (value.typeId() == qMetaTypeId<Money>())
             return value.value<Money>().toSql();

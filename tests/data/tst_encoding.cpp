@@ -191,6 +191,24 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, t.db().execPrepared(q));
         QCOMPARE(count(t.db(), QStringLiteral("select count(*) from leases where leaseid = 900001")), 0);
     }
+
+    // Memos in binary blobs are not converted by the engine: they are written and read as
+    // Windows-1252 like every other text, and UTF-8 written by earlier builds still reads.
+    void memosInBinaryBlobs()
+    {
+        TestDb t;
+        Database& db = t.db();
+        db.exec(QStringLiteral("insert into owners (oid, code) values (1, 'A')"));
+        QSqlQuery q = db.prepare(QStringLiteral("update owners set notes = ? where oid = 1"));
+        q.addBindValue(Database::memoBytes(QStringLiteral("Müller, Hauptstraße")));
+        db.execPrepared(q);
+        const QVariant stored = db.scalar(QStringLiteral("select notes from owners"));
+        QCOMPARE(stored.toByteArray(), QByteArray("M\xFCller, Hauptstra\xDF" "e"));
+        QCOMPARE(Database::memoText(stored), QStringLiteral("Müller, Hauptstraße"));
+        QCOMPARE(Database::memoText(QStringLiteral("Müller").toUtf8()), QStringLiteral("Müller"));
+        QVERIFY(Database::memoText(QVariant(QMetaType::fromType<QByteArray>())).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(DbError, Database::memoBytes(QStringLiteral("Łódź")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEncoding)

@@ -109,7 +109,7 @@ void TFNOwner::load(const Dataset& w)
     m_bankNumber->setText(w.asText(QStringLiteral("BANKNUM")));
     m_bankName->setText(w.asText(QStringLiteral("BANKNAME")));
     m_bsb->setText(w.asText(QStringLiteral("BSB")));
-    m_notes->setPlainText(QString::fromUtf8(w.value(QStringLiteral("NOTES")).toByteArray()));
+    m_notes->setPlainText(Database::memoText(w.value(QStringLiteral("NOTES"))));
 }
 
 void TFNOwner::store(Dataset& w) const
@@ -134,7 +134,7 @@ void TFNOwner::store(Dataset& w) const
     w.setValue(QStringLiteral("BANKNUM"), m_bankNumber->text());
     w.setValue(QStringLiteral("BANKNAME"), m_bankName->text());
     w.setValue(QStringLiteral("BSB"), m_bsb->text());
-    w.setValue(QStringLiteral("NOTES"), m_notes->toPlainText().toUtf8());
+    w.setValue(QStringLiteral("NOTES"), Database::memoBytes(m_notes->toPlainText()));
 }
 
 void TFNOwner::accept()

@@ -1,4 +1,6 @@
 #include "records/ui/TNTForm.h"
+
+#include "data/Database.h"
 #include "shell/ui/DialogButtons.h"
 
 #include "data/Dataset.h"
@@ -57,7 +59,7 @@ QVariant dateValue(const RecordFields::OptionalDate* e)
 QVariant memoValue(const QPlainTextEdit* e)
 {
     const QString text = e->toPlainText();
-    return text.isEmpty() ? QVariant() : QVariant(text.toUtf8());
+    return text.isEmpty() ? QVariant() : QVariant(Database::memoBytes(text));
 }
 
 QComboBox* choiceBox(const char* objectName, const QStringList& items)
@@ -297,9 +299,9 @@ void TNTForm::showTenant(const Dataset& t)
     RecordFields::showAmount(m_income, t.value(QStringLiteral("INCOME")));
     showChoice(m_incomeType, t.value(QStringLiteral("INCOMETYPE")));
     showChoice(m_accountType, t.value(QStringLiteral("ACCTYPE")));
-    m_notes->setPlainText(QString::fromUtf8(t.value(QStringLiteral("NOTES")).toByteArray()));
+    m_notes->setPlainText(Database::memoText(t.value(QStringLiteral("NOTES"))));
     m_incidents->setPlainText(
-        QString::fromUtf8(t.value(QStringLiteral("INCIDENTS")).toByteArray()));
+        Database::memoText(t.value(QStringLiteral("INCIDENTS"))));
     m_tabs->setCurrentIndex(0);
     text("idEdit")->setFocus();
 }
