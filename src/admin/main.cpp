@@ -18,6 +18,12 @@ const AdminCommand Commands[] = {
      "post every recurring charge that is due", cmdPostDue},
     {"charge-ahead", "charge-ahead PATH --recid N --periods N",
      "post the next N periods of one recurring charge", cmdChargeAhead},
+    {"late-fees", "late-fees PATH --tenant TID [--today YYYY-MM-DD]",
+     "bill the late fees of the tenant's unit", cmdLateFees},
+    {"pay",
+     "pay PATH --tenant TID [--date D] [--cash X] [--check Y --check-no TEXT] [--card Z "
+     "--card-no TEXT] --apply CHID=AMOUNT...",
+     "record a payment applied to the tenant's open charges", cmdPay},
     {"generate", "generate PATH --size small|large [--seed N] [--today YYYY-MM-DD]",
      "write a new database filled with a portfolio for measuring", cmdGenerate},
     {"report", "report NAME PATH [selections] --out FILE.pdf|FILE.csv",
