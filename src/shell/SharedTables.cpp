@@ -140,11 +140,12 @@ SharedTables::SharedTables(Database& db, AppState& state)
                        Cashbook, Frequency, Maint})
         d->setFilter(search, searchSql);
 
-    // Charges: open amounts of the current unit's tenant.
+    // Charges: the open charges of the current unit's tenant, as the payment screen lists them
+    // (a credit, AMT below 0, is open too).
     Charges->setFilter({}, [this](const Dataset&) -> Dataset::Condition {
         if (Apartments->isEmpty() || Apartments->value(QStringLiteral("TID")).isNull())
             return {QStringLiteral("1 = 0"), {}};
-        return {QStringLiteral("AMT > 0 and TID = ?"), {Apartments->asInt(QStringLiteral("TID"))}};
+        return {QStringLiteral("AMT <> 0 and TID = ?"), {Apartments->asInt(QStringLiteral("TID"))}};
     });
     // Transactions: mode 1 the current unit and its tenant, mode 2 the tenant in SearchText.
     Trans->setFilter({}, [this, &state](const Dataset&) -> Dataset::Condition {

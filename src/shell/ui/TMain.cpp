@@ -17,6 +17,8 @@
 #include "ledger/ui/TFreqForm.h"
 #include "shell/ui/TPromptForm.h"
 #include "records/ui/RecordCommands.h"
+#include "cashbook/ui/CashbookCommands.h"
+#include "ledger/ui/LedgerCommands.h"
 #include "shell/Users.h"
 
 #include <QAction>
@@ -308,6 +310,8 @@ void TMain::connectCommands()
     connectRecordCommands(*this);
     connectTenantCommands(*this);
     connectUnitCommands(*this);
+    connectLedgerCommands(*this);
+    connectCashbookCommands(*this);
     enable(QStringLiteral("closeAll"), [this] {
         for (QMdiSubWindow* w : m_mdi->subWindowList())
             w->close();

@@ -1,0 +1,119 @@
+#include "ledger/ui/TFormOT.h"
+
+#include "cashbook/ui/TCatForm.h"
+#include "data/Clock.h"
+#include "data/Database.h"
+#include "ledger/Payment.h"
+#include "records/ui/RecordFields.h"
+#include "shell/AppState.h"
+#include "shell/Messages.h"
+#include "shell/ui/DialogButtons.h"
+#include "shell/ui/Dialogs.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+TFormOT::TFormOT(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("TFormOT"));
+    setWindowTitle(QStringLiteral("Add One Time Charge"));
+    m_type = new QComboBox;
+    m_type->setObjectName(QStringLiteral("typeBox"));
+    fillTypes(QString());
+    auto* newType = new QPushButton(QStringLiteral("&New..."));
+    newType->setObjectName(QStringLiteral("newTypeButton"));
+    newType->setAutoDefault(false);
+    connect(newType, &QPushButton::clicked, this, &TFormOT::newType);
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(m_type, 1);
+    typeRow->addWidget(newType);
+
+    m_amount = new QLineEdit;
+    m_amount->setObjectName(QStringLiteral("amountEdit"));
+    m_amount->setAlignment(Qt::AlignRight);
+    m_amount->setMaxLength(24);
+    m_date = RecordFields::date("billingDateEdit");
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Type"), typeRow);
+    form->addRow(QStringLiteral("Amount"), m_amount);
+    form->addRow(QStringLiteral("Billing Date"), m_date);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(okCancelButtons(this));
+}
+
+void TFormOT::fillTypes(const QString& select)
+{
+    m_type->clear();
+    try {
+        QSqlQuery q = m_state.db.select(QStringLiteral("select NAME from categories order by NAME"));
+        while (q.next()) {
+            const QString name = q.value(0).toString();
+            // Two categories may share a name; the type is the name.
+            if (m_type->findText(name) < 0)
+                m_type->addItem(name);
+        }
+    } catch (const DbError& e) {
+        Messages::error(e.message());
+    }
+    const int at = m_type->findText(select);
+    if (at >= 0)
+        m_type->setCurrentIndex(at);
+}
+
+QString TFormOT::type() const
+{
+    return m_type->currentText();
+}
+
+Money TFormOT::amount() const
+{
+    return Payment::readAmount(m_amount->text()).value_or(Money());
+}
+
+QDate TFormOT::billingDate() const
+{
+    return m_date->date();
+}
+
+void TFormOT::accept()
+{
+    // Moving the focus finishes whatever is being typed.
+    m_date->setFocus();
+    QString error;
+    const std::optional<Money> typed = Payment::readAmount(m_amount->text(), &error);
+    if (!typed) {
+        Messages::warning(error);
+        return;
+    }
+    if (*typed <= Money()) {
+        Messages::plain(Payment::InvalidAmount);
+        return;
+    }
+    QDialog::accept();
+}
+
+void TFormOT::newType()
+{
+    TCatForm* categories = TCatForm::instance(m_state, this);
+    Dialogs::exec(categories);
+    // The category made last (or the one the window stands on) becomes the type.
+    QString chosen = m_type->currentText();
+    try {
+        const QVariant name = m_state.db.scalar(
+            QStringLiteral("select first 1 NAME from categories order by CATID desc"));
+        if (name.isValid())
+            chosen = name.toString();
+    } catch (const DbError& e) {
+        Messages::error(e.message());
+    }
+    fillTypes(chosen);
+}
