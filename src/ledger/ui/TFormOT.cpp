@@ -103,15 +103,22 @@ void TFormOT::accept()
 
 void TFormOT::newType()
 {
-    TCatForm* categories = TCatForm::instance(m_state, this);
-    Dialogs::exec(categories);
-    // The category made last (or the one the window stands on) becomes the type.
+    // A category made in the window becomes the type; otherwise the choice stays.
     QString chosen = m_type->currentText();
+    int newest = 0;
     try {
-        const QVariant name = m_state.db.scalar(
-            QStringLiteral("select first 1 NAME from categories order by CATID desc"));
-        if (name.isValid())
-            chosen = name.toString();
+        newest = m_state.db.scalar(QStringLiteral("select max(CATID) from categories")).toInt();
+    } catch (const DbError& e) {
+        Messages::error(e.message());
+    }
+    Dialogs::exec(TCatForm::instance(m_state, this));
+    try {
+        QSqlQuery q = m_state.db.prepare(QStringLiteral(
+            "select first 1 NAME from categories where CATID > ? order by CATID desc"));
+        q.addBindValue(newest);
+        m_state.db.execPrepared(q);
+        if (q.next())
+            chosen = q.value(0).toString();
     } catch (const DbError& e) {
         Messages::error(e.message());
     }
