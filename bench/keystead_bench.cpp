@@ -1,8 +1,10 @@
-// keystead-bench FIXTURES_DIR [--runs N] [--only startup|charges|screens|shared|posting|report]
+// keystead-bench FIXTURES_DIR [--runs N] [--only startup|charges|screens|shared|posting|report|payment]
 //   Measures every figure on the generated portfolios in FIXTURES_DIR (small.fdb, large.fdb),
 //   prints one line per figure and the same as JSON.
 // keystead-bench windows DATA.FDB
 //   Opens every window and replaces an agreement; prints the peak memory (child process).
+// keystead-bench payment DATA.FDB
+//   Collects rent once from a tenant with the whole history; prints the times and peak memory.
 // keystead-bench startup DATA.FDB on|off
 //   One start-up, as the program does it, ending at the idle main window; prints its peak
 //   memory. Run as a child process so the figure covers the whole launch.
@@ -15,8 +17,10 @@
 #include "data/Database.h"
 #include "data/Dataset.h"
 #include "data/SchemaUpgrade.h"
+#include "data/SqlText.h"
 #include "ledger/Posting.h"
 #include "ledger/RecurringCharges.h"
+#include "ledger/ui/TChargeForm.h"
 #include "records/Agreements.h"
 #include "records/ui/Pickers.h"
 #include "records/ui/TFApart.h"
@@ -30,7 +34,10 @@
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/TMain.h"
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -42,6 +49,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -844,6 +852,127 @@ void measureSharedTables(const QString& program, const QString& fixture, int run
                     median(rss), QStringLiteral("MB"), 200});
 }
 
+// Answers the late-fee question No, everything else as QuietMessages does.
+class NoLateFees : public MessageSink
+{
+public:
+    int show(const Message& m) override
+    {
+        if (m.text == QLatin1String("Do you want to bill late fees?"))
+            return Message::No;
+        return (m.buttons & Message::Ok) ? Message::Ok : Message::Yes;
+    }
+};
+
+// The child process: one collection of rent as a user makes it, on a tenant with the whole
+// history of the portfolio and at least two open charges. Prints the time from the picker's OK
+// to the payment screen shown, from the screen's OK (two charges paid in full, no receipt) to
+// the screen closed and the shared tables read again, and the peak memory.
+int runPayment(const QString& file)
+{
+    Started p;
+    if (!p.start(QFileInfo(file).absolutePath()))
+        return 1;
+    NoLateFees messages;
+    Messages::install(&messages);
+    Database& db = p.state.db;
+    const int tid = db.scalar(QStringLiteral("select first 1 c.tid from charges c where c.amt <> 0 "
+                                             "and exists (select 1 from apartments a where a.tid "
+                                             "= c.tid and a.agreeid > 0) group by c.tid having "
+                                             "count(*) >= 2 order by min(c.fordate)"))
+                        .toInt();
+    const QString code =
+        db.scalar(QStringLiteral("select ID from tenants where TID = %1").arg(tid)).toString();
+    QElapsedTimer timer;
+    double openMs = -1, confirmMs = -1;
+    int history = db.scalar(QStringLiteral("select count(*) from charges where tid = %1").arg(tid)).toInt();
+    Dialogs::setHandler([&](QDialog* d) {
+        if (auto* picker = qobject_cast<TSelTen*>(d)) {
+            picker->searchEdit()->setText(code);
+            QCoreApplication::processEvents();
+            for (int row = 0; picker->selectedId() != tid && row < 1000; ++row)
+                picker->list()->selectRow(row);
+            timer.start();
+            picker->accept();
+            return;
+        }
+        auto* form = qobject_cast<TChargeForm*>(d);
+        if (!form) {
+            d->reject();
+            return;
+        }
+        QCoreApplication::processEvents();
+        openMs = msSince(timer);
+        QAbstractItemModel* m = form->chargesGrid()->model();
+        Money total;
+        for (int row = 0; row < 2; ++row) {
+            const Money owed = Dataset::toMoney(
+                p.state.tables().Charges->valueAt(row, QStringLiteral("AMT")));
+            m->setData(m->index(row, TChargeForm::Paying), owed.roundedToCents().toSql());
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            total += owed;
+        }
+        form->cashEdit()->setText(total.roundedToCents().toSql());
+        form->printReceiptsBox()->setChecked(false);
+        timer.start();
+        form->accept();
+    });
+    p.window->command(QStringLiteral("collectRent"))->trigger();
+    QCoreApplication::processEvents();
+    confirmMs = msSince(timer);
+    Dialogs::setHandler(nullptr);
+    const int paid = db.scalar(QStringLiteral("select count(*) from payments p join trans t on "
+                                              "t.transid = p.transid where t.tid = %1 and t.tdate "
+                                              "= '%2'")
+                                   .arg(tid)
+                                   .arg(SqlDate(FixtureToday)))
+                         .toInt();
+    out << "tenant " << tid << " with " << history << " charges; payment lines written " << paid
+        << "\nopen-ms " << openMs << "\nconfirm-ms " << confirmMs << "\npeak-rss-kb "
+        << peakRssKb() << '\n';
+    out.flush();
+    return paid == 2 && openMs >= 0 ? 0 : 1;
+}
+
+// Collecting rent at full scale, each run in a process of its own on a fresh copy.
+void measurePayment(const QString& program, const QString& fixture, int runs, QList<Figure>& figures)
+{
+    QTemporaryDir dir;
+    std::vector<double> open, confirm, rss;
+    for (int run = 0; run < runs; ++run) {
+        const QString copy = copyFixture(fixture, dir);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(env);
+        child.start(program, {QStringLiteral("payment"), copy});
+        child.waitForFinished(600000);
+        const QString text = QString::fromLocal8Bit(child.readAllStandardOutput());
+        if (child.exitCode() != 0) {
+            out << "payment run failed: " << text << '\n';
+            continue;
+        }
+        for (const QString& line : text.split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("open-ms ")))
+                open.push_back(line.mid(8).toDouble());
+            else if (line.startsWith(QLatin1String("confirm-ms ")))
+                confirm.push_back(line.mid(11).toDouble());
+            else if (line.startsWith(QLatin1String("peak-rss-kb ")))
+                rss.push_back(line.mid(12).toDouble() / 1024.0);
+            else if (run == 0 && line.startsWith(QLatin1String("tenant ")))
+                out << "  " << line << '\n';
+        }
+    }
+    figures.append({QStringLiteral("payment screen, picker OK to shown, large"), median(open),
+                    QStringLiteral("ms"), 300});
+    figures.append({QStringLiteral("payment of two charges, OK to closed, large"), median(confirm),
+                    QStringLiteral("ms"), 100});
+    figures.append({QStringLiteral("peak memory after a payment, large"), median(rss),
+                    QStringLiteral("MB"), 300});
+}
+
 int runAll(const QString& program, const QString& fixtures, int runs, const QString& only)
 {
     auto wanted = [&only](const char* part) { return only.isEmpty() || only == QLatin1String(part); };
@@ -870,6 +999,8 @@ int runAll(const QString& program, const QString& fixtures, int runs, const QStr
         measurePosting(large, runs, figures);
     if (wanted("report"))
         measureReport(program, large, runs, figures);
+    if (wanted("payment"))
+        measurePayment(program, large, runs, figures);
 
     QJsonArray json;
     out << '\n';
@@ -906,9 +1037,11 @@ int main(int argc, char** argv)
     if (args.size() >= 5 && args.at(1) == QLatin1String("report"))
         return runReport(args.at(2), args.at(3).toInt(), args.at(4),
                          args.size() >= 6 && args.at(5) == QLatin1String("generated"));
+    if (args.size() >= 3 && args.at(1) == QLatin1String("payment"))
+        return runPayment(args.at(2));
     if (args.size() < 2) {
         out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only "
-               "startup|charges|screens|shared|posting|report]\n";
+               "startup|charges|screens|shared|posting|report|payment]\n";
         return 2;
     }
     int runs = 3;

@@ -168,7 +168,9 @@ TChargeForm::TChargeForm(AppState& state, Payment& payment, QWidget* parent)
     }
     shown.at(5)->setText(payment.unit().suite);
 
-    // The tenant's open charges.
+    // The tenant's open charges. The filter goes on before the grid first asks for rows, so
+    // the whole table is never read or counted.
+    state.tables().Charges->setFiltered(true);
     m_grid = new QTableView;
     m_grid->setObjectName(QStringLiteral("chargesGrid"));
     m_model = new ChargesModel(
@@ -285,10 +287,9 @@ void TChargeForm::prepare()
     try {
         // Late fees first, so that they are listed and counted.
         if (!m_payment.lateFeesDue().isEmpty() &&
-            Messages::askYesNo(QStringLiteral("Do you want to bill late fees?")))
-            m_payment.billLateFees();
-        // Switching the filter on reads the tenant's charges afresh.
-        charges.setFiltered(true);
+            Messages::askYesNo(QStringLiteral("Do you want to bill late fees?")) &&
+            !m_payment.billLateFees().isEmpty())
+            charges.refresh();
         showTotals();
     } catch (const DbError& e) {
         Messages::error(e.message());
