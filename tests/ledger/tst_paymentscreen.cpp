@@ -6,6 +6,7 @@
 #include "shell/SharedTables.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
+#include "support/Reports.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -169,6 +170,39 @@ private slots:
         // The shared charges follow: only what is still owed is listed.
         QCOMPARE(f.state.tables().Charges->rowCount(), 1);
         QVERIFY(!db.inTransaction());
+    }
+
+    // With "Print receipts" ticked the receipt goes out through the report output, to the
+    // printer when the preview setting is off, listing only the charge being paid.
+    void receiptThroughTheOutputSeam()
+    {
+        ShellFixture f(false);
+        f.prepare(addPortfolio);
+        TMain& main = f.start();
+        f.state.settings.printrec = false;
+        f.state.settings.printprev = false;
+        ReportRecorder reports;
+        f.messages.answers << Message::No;
+        f.dialogs.then(pickTenant(QStringLiteral("T1")));
+        f.dialogs.then([](QDialog* d) {
+            auto* form = qobject_cast<TChargeForm*>(d);
+            QVERIFY(!form->printReceiptsBox()->isChecked());
+            form->printReceiptsBox()->setChecked(true);
+            typePaying(form, 0, QStringLiteral("300"));
+            type(form, "checkEdit", QStringLiteral("300.00"));
+            click(form, "okButton");
+        });
+        main.command(QStringLiteral("collectRent"))->trigger();
+        QVERIFY(f.dialogs.done());
+        QVERIFY(f.state.settings.printrec);
+        QCOMPARE(reports.shown.size(), 1);
+        QCOMPARE(reports.shown.first().mode, ReportSink::Mode::Print);
+        const QStringList lines = reports.last().lines();
+        const int transId = f.state.db.scalar(QStringLiteral("select TRANSID from trans")).toInt();
+        QVERIFY2(lines.filter(QStringLiteral("| Rent | 500.00 | 300.00")).size() == 1,
+                 qPrintable(lines.join(QLatin1Char('\n'))));
+        QVERIFY(lines.filter(QStringLiteral("Parking")).isEmpty());
+        QVERIFY(lines.filter(QStringLiteral("Invoice #:  | %1").arg(transId)).size() == 1);
     }
 
     // Cancel after billing a late fee, adding a one-time charge, deleting a charge and

@@ -1,11 +1,20 @@
 #include "ledger/ui/PaymentReceipt.h"
 
 #include "ledger/Payment.h"
+#include "reports/TRepInvoice.h"
 #include "shell/AppState.h"
 
 void printPaymentReceipt(AppState& state, const PaymentResult& payment)
 {
-    // The invoice layout is not part of the program yet; the payment is recorded without it.
-    Q_UNUSED(state);
-    Q_UNUSED(payment);
+    InvoicePayment invoice;
+    invoice.transId = payment.transId;
+    invoice.date = payment.date;
+    invoice.apid = payment.apId;
+    invoice.tid = payment.tId;
+    invoice.dueTotal = payment.dueTotal;
+    invoice.payTotal = payment.payTotal;
+    invoice.cash = payment.cash;
+    invoice.check = payment.check;
+    invoice.creditCard = payment.card;
+    TRepInvoice::produce(state, invoice);
 }
