@@ -6,6 +6,7 @@
 #include "ledger/Payment.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QList>
 #include <QPair>
 #include <optional>
@@ -98,7 +99,7 @@ bool amountOption(const PayArgs& a, const QString& option, Money* amount, QTextS
     if (!a.options.contains(option))
         return true;
     QString error;
-    const std::optional<Money> m = Payment::readAmount(a.options.value(option), &error);
+    const std::optional<Money> m = Payment::readAmount(a.options.value(option), QLocale::c(), &error);
     if (!m) {
         err << "keystead-admin: " << option << ": " << error << '\n';
         return false;
@@ -214,7 +215,7 @@ int cmdPay(const QStringList& args, QTextStream& out, QTextStream& err)
         const int chId = eq > 0 ? word.left(eq).toInt(&ok) : 0;
         QString error;
         const std::optional<Money> amount =
-            ok && chId > 0 ? Payment::readAmount(word.mid(eq + 1), &error) : std::nullopt;
+            ok && chId > 0 ? Payment::readAmount(word.mid(eq + 1), QLocale::c(), &error) : std::nullopt;
         if (!ok || chId <= 0) {
             err << "keystead-admin: --apply needs CHID=AMOUNT, not \"" << word << "\"\n" << usage;
             return 2;

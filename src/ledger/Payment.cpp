@@ -5,7 +5,7 @@
 #include "ledger/Posting.h"
 
 #include <QHash>
-#include <QRegularExpression>
+#include <QLocale>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -128,27 +128,12 @@ void Payment::setReceived(Money cash, Money check, Money card)
     m_card = card;
 }
 
-std::optional<Money> Payment::readAmount(const QString& text, QString* error)
+std::optional<Money> Payment::readAmount(const QString& text, const QLocale& locale,
+                                         QString* error)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    if (text.trimmed().isEmpty())
         return Money();
-    // Digits with an optional sign, thousands separators between groups and at most two
-    // decimals: the way amounts are typed everywhere in the program.
-    static const QRegularExpression form(
-        QStringLiteral("^[-+]?(\\d{1,3}(,\\d{3})+|\\d+)(\\.\\d{0,2})?$|^[-+]?\\.\\d{1,2}$"));
-    bool ok = form.match(t).hasMatch();
-    Money m;
-    if (ok)
-        m = Money::parse(t, &ok);
-    if (!ok) {
-        if (error)
-            *error = QStringLiteral("\"%1\" is not a valid amount. Type a number with at most "
-                                    "two decimals, such as 1250.50.")
-                         .arg(t);
-        return std::nullopt;
-    }
-    return m;
+    return Money::parseLocale(text, locale, Money::Sign::Signed, error);
 }
 
 // ---- late fees -----------------------------------------------------------------------------

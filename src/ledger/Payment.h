@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 class Database;
+class QLocale;
 
 // A rule of collecting rent said no: the text is the message for the user, and nothing was
 // written.
@@ -178,9 +179,11 @@ public:
     // Undoes everything and ends the transaction.
     void cancel();
 
-    // An amount as a user types it: blank is 0; otherwise a number with at most two
-    // decimals. Nothing, and the user's message in *error, for anything else.
-    static std::optional<Money> readAmount(const QString& text, QString* error = nullptr);
+    // An amount as typed in LOCALE (the C locale for machine text): blank is 0; otherwise what
+    // Money::parseLocale reads, at most two decimals. Nothing, and the user's message in
+    // *error, for anything else.
+    static std::optional<Money> readAmount(const QString& text, const QLocale& locale,
+                                           QString* error = nullptr);
 
     // The messages of collecting rent.
     static const QString TooMuch;     // more than the charge owes

@@ -3,6 +3,7 @@
 #include "ledger/Payment.h"
 #include "support/TestDb.h"
 
+#include <QLocale>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -522,7 +523,7 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(qint64, cents);
         QString error;
-        const std::optional<Money> m = Payment::readAmount(text, &error);
+        const std::optional<Money> m = Payment::readAmount(text, QLocale::c(), &error);
         QCOMPARE(bool(m), ok);
         QCOMPARE(error.isEmpty(), ok);
         if (ok)

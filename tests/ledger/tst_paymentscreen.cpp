@@ -110,6 +110,7 @@ private slots:
         ShellFixture f(false);
         f.prepare(addPortfolio);
         TMain& main = f.start();
+        f.messages.clear(); // the start-up's own warnings
         f.messages.answers << Message::No; // no late fees this time
         f.dialogs.then(pickTenant(QStringLiteral("T1")));
         f.dialogs.then([&f](QDialog* d) {
@@ -179,6 +180,7 @@ private slots:
         ShellFixture f(false);
         f.prepare(addPortfolio);
         TMain& main = f.start();
+        f.messages.clear(); // the start-up's own warnings
         f.state.settings.printrec = false;
         f.state.settings.printprev = false;
         ReportRecorder reports;
@@ -212,6 +214,7 @@ private slots:
         ShellFixture f(false);
         f.prepare(addPortfolio);
         TMain& main = f.start();
+        f.messages.clear(); // the start-up's own warnings
         const QString before = snapshot(f.state.db);
         f.messages.answers << Message::Yes  // bill late fees
                            << Message::Yes; // delete the selected charge
@@ -288,6 +291,7 @@ private slots:
         ShellFixture f(false);
         f.prepare(addPortfolio);
         TMain& main = f.start();
+        f.messages.clear(); // the start-up's own warnings
         if (answer)
             f.messages.answers << answer;
         f.dialogs.then(pickTenant(code));
@@ -310,6 +314,7 @@ private slots:
         });
         f.dialogs.then(loginAs(QStringLiteral("CLERK")));
         TMain& main = f.start();
+        f.messages.clear(); // the start-up's own warnings
         main.command(QStringLiteral("collectRent"))->trigger();
         QCOMPARE(f.messages.texts().last(), TMain::NoRights);
         QVERIFY(f.dialogs.done());

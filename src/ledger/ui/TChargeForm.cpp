@@ -23,6 +23,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QStyledItemDelegate>
@@ -59,7 +60,9 @@ public:
     {
         // The editor starts from the amount as the user would type it.
         if (role == Qt::EditRole && index.column() == TChargeForm::Paying)
-            return Dataset::toMoney(DatasetModel::data(index, Qt::EditRole)).roundedToCents().toSql();
+            return Dataset::toMoney(DatasetModel::data(index, Qt::EditRole))
+                .roundedToCents()
+                .toLocaleText(QLocale());
         if (role == Qt::EditRole && index.column() == TChargeForm::Memo)
             return DatasetModel::data(index, Qt::EditRole).toString();
         return DatasetModel::data(index, role);
@@ -89,6 +92,8 @@ public:
         if (!e)
             return nullptr;
         if (index.column() == TChargeForm::Paying) {
+            // No validator: whatever is typed reaches the screen, which explains a refusal
+            // rather than leaving the cell unable to close.
             e->setObjectName(QStringLiteral("payingEditor"));
             e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             e->setMaxLength(24);
@@ -102,11 +107,8 @@ public:
 
 QLineEdit* amountField(const char* name)
 {
-    // Checked when read, so that a wrong amount gets a message rather than a dead key.
-    auto* e = new QLineEdit(QStringLiteral("0.00"));
-    e->setObjectName(QLatin1String(name));
-    e->setAlignment(Qt::AlignRight);
-    e->setMaxLength(24);
+    QLineEdit* e = RecordFields::amount(name);
+    RecordFields::showMoney(e, Money());
     return e;
 }
 
@@ -340,7 +342,7 @@ bool TChargeForm::editCharge(int row, int column, const QString& text)
             taken = true;
         } else {
             QString error;
-            const std::optional<Money> amount = Payment::readAmount(text, &error);
+            const std::optional<Money> amount = Payment::readAmount(text, m_grid->locale(), &error);
             if (!amount) {
                 Messages::warning(error);
             } else {
@@ -382,14 +384,13 @@ bool TChargeForm::readReceived()
     bool good = true;
     for (int i = 0; i < 3 && good; ++i) {
         QString error;
-        const std::optional<Money> m = Payment::readAmount(fields[i]->text(), &error);
-        if (!m) {
+        bool ok = false;
+        amounts[i] = RecordFields::readMoney(fields[i], &ok, &error);
+        if (!ok) {
             Messages::warning(error);
             fields[i]->setFocus();
             fields[i]->selectAll();
             good = false;
-        } else {
-            amounts[i] = *m;
         }
     }
     if (good) {

@@ -35,10 +35,7 @@ TFormOT::TFormOT(AppState& state, QWidget* parent) : QDialog(parent), m_state(st
     typeRow->addWidget(m_type, 1);
     typeRow->addWidget(newType);
 
-    m_amount = new QLineEdit;
-    m_amount->setObjectName(QStringLiteral("amountEdit"));
-    m_amount->setAlignment(Qt::AlignRight);
-    m_amount->setMaxLength(24);
+    m_amount = RecordFields::amount("amountEdit");
     m_date = RecordFields::date("billingDateEdit");
 
     auto* form = new QFormLayout;
@@ -76,7 +73,7 @@ QString TFormOT::type() const
 
 Money TFormOT::amount() const
 {
-    return Payment::readAmount(m_amount->text()).value_or(Money());
+    return RecordFields::readMoney(m_amount);
 }
 
 QDate TFormOT::billingDate() const
@@ -89,12 +86,13 @@ void TFormOT::accept()
     // Moving the focus finishes whatever is being typed.
     m_date->setFocus();
     QString error;
-    const std::optional<Money> typed = Payment::readAmount(m_amount->text(), &error);
-    if (!typed) {
+    bool ok = false;
+    const Money typed = RecordFields::readMoney(m_amount, &ok, &error);
+    if (!ok) {
         Messages::warning(error);
         return;
     }
-    if (*typed <= Money()) {
+    if (typed <= Money()) {
         Messages::plain(Payment::InvalidAmount);
         return;
     }
