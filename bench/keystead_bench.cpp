@@ -751,24 +751,6 @@ void measureSharedTables(const QString& program, const QString& fixture, int run
         Database& db = p.state.db;
         SharedTables& t = p.state.tables();
 
-        // A tenant's open charges, as the payment screen asks for them.
-        const int tenant =
-            db.scalar(QStringLiteral("select first 1 tid from charges where amt > 0")).toInt();
-        std::vector<double> open;
-        for (int i = 0; i < 20; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            QSqlQuery q = db.prepare(QStringLiteral(
-                "select chid, fordate, type, amt from charges where tid = ? and amt > 0"));
-            q.addBindValue(tenant);
-            db.execPrepared(q);
-            while (q.next()) {
-            }
-            open.push_back(msSince(timer));
-        }
-        figures.append({QStringLiteral("open charges of one tenant, large"), median(open),
-                        QStringLiteral("ms"), 5});
-
         // The first rows of a shared history table, as a grid over it would show them.
         auto firstRows = [&](Dataset* d) {
             std::vector<double> times;
