@@ -53,7 +53,8 @@ private slots:
         QCOMPARE(menuTexts(topMenu(main, "&File")),
                  (QStringList{"&Backup...", "&Restore...", "&Log Off...", "-", "&Setup", "&Options...", "-", "&Close"}));
         QCOMPARE(menuTexts(topMenu(main, "&Window")),
-                 (QStringList{"&Tile Vertically", "&Cascade", "&Arrange", "-", "&Minimize All", "C&lose", "Close &All"}));
+                 (QStringList{"&Tile Vertically", "&Cascade", "&Arrange", "-", "&Minimize All",
+                              "C&lose", "Clos&e All"}));
         QCOMPARE(main.command("close")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
         QCOMPARE(main.command("users")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
         QCOMPARE(main.command("latePayments")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));

@@ -1,6 +1,7 @@
 #include "shell/ui/Dialogs.h"
 
 #include "shell/StopSignals.h"
+#include "shell/ui/Splash.h"
 
 #include <QFileDialog>
 #include <QQueue>
@@ -31,6 +32,8 @@ int openModals()
 
 int exec(QDialog* dialog)
 {
+    // A dialog must never open hidden under the splash window.
+    Splash::dismiss();
     if (!g_handler) {
         if (StopSignals::requested())
             return QDialog::Rejected;

@@ -2,8 +2,11 @@
 
 #include "shell/StopSignals.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Icons.h"
+#include "shell/ui/Splash.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace {
@@ -20,29 +23,37 @@ int safeAnswer(const Message& m)
 
 } // namespace
 
-int MessageBoxSink::show(const Message& m)
+std::unique_ptr<QMessageBox> MessageBoxSink::makeBox(const Message& m, QWidget* parent)
 {
-    if (StopSignals::requested())
-        return safeAnswer(m);
-    Dialogs::ModalScope modal;
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(m.caption);
-    box.setText(m.text);
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(m.caption);
+    box->setText(m.text);
+    QString icon;
     switch (m.icon) {
     case Message::Information:
-        box.setIcon(QMessageBox::Information);
+        box->setIcon(QMessageBox::Information);
+        icon = QStringLiteral("dialog-information");
         break;
     case Message::Warning:
-        box.setIcon(QMessageBox::Warning);
+        box->setIcon(QMessageBox::Warning);
+        icon = QStringLiteral("dialog-warning");
         break;
     case Message::Question:
-        box.setIcon(QMessageBox::Question);
+        box->setIcon(QMessageBox::Question);
+        icon = QStringLiteral("dialog-question");
         break;
     case Message::Critical:
-        box.setIcon(QMessageBox::Critical);
+        box->setIcon(QMessageBox::Critical);
+        icon = QStringLiteral("dialog-error");
         break;
     case Message::NoIcon:
         break;
+    }
+    // The program's own icon set rather than the widget style's pictures.
+    if (!icon.isEmpty()) {
+        const QPixmap picture = Icons::get(icon).pixmap(48, 48);
+        if (!picture.isNull())
+            box->setIconPixmap(picture);
     }
     QMessageBox::StandardButtons buttons;
     if (m.buttons & Message::Ok)
@@ -53,8 +64,29 @@ int MessageBoxSink::show(const Message& m)
         buttons |= QMessageBox::Yes;
     if (m.buttons & Message::No)
         buttons |= QMessageBox::No;
-    box.setStandardButtons(buttons);
-    const int pressed = box.exec();
+    box->setStandardButtons(buttons);
+
+    // A short text would make a box narrower than its caption ("Marbleway Keystead  2008"
+    // over "error"): the title bar, with its own icon and buttons, needs the room.
+    QFont titleFont = box->font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(m.caption) + 160;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box;
+}
+
+int MessageBoxSink::show(const Message& m)
+{
+    if (StopSignals::requested())
+        return safeAnswer(m);
+    // A message must never open hidden under the splash window.
+    Splash::dismiss();
+    Dialogs::ModalScope modal;
+    const std::unique_ptr<QMessageBox> box = makeBox(m, QApplication::activeWindow());
+    const int pressed = box->exec();
     // Closed because the program is stopping, not by the user.
     if (StopSignals::requested())
         return safeAnswer(m);

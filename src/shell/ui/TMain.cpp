@@ -4,22 +4,25 @@
 #include "data/Dataset.h"
 #include "data/SchemaUpgrade.h"
 #include "ledger/Posting.h"
+#include "ledger/ui/TFreqForm.h"
+#include "records/ui/RecordCommands.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
 #include "shell/Startup.h"
 #include "shell/StopSignals.h"
+#include "shell/Users.h"
+#include "shell/ui/AccessKeys.h"
 #include "shell/ui/CommandBar.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/Header.h"
+#include "shell/ui/Icons.h"
+#include "shell/ui/Splash.h"
 #include "shell/ui/TFormPass.h"
 #include "shell/ui/TFormWorkers.h"
-#include "ledger/ui/TFreqForm.h"
 #include "shell/ui/TPromptForm.h"
-#include "records/ui/RecordCommands.h"
 #include "cashbook/ui/CashbookCommands.h"
 #include "ledger/ui/LedgerCommands.h"
-#include "shell/Users.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,7 +35,6 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -55,6 +57,10 @@ TMain::TMain(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(st
     m_mdi = new QMdiArea;
     m_mdi->setObjectName(QStringLiteral("childArea"));
     m_mdi->setBackground(palette().brush(QPalette::Dark));
+    // Child windows that do not fit are scrolled to; arranging them never makes the main
+    // window larger than the screen.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     auto* body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
@@ -85,6 +91,7 @@ QAction* TMain::addCommand(QMenu* menu, const QString& key, const QString& text,
     action->setObjectName(key + QStringLiteral("Action"));
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
+    action->setIcon(Icons::command(key));
     // A command whose screen does not exist yet stays visibly disabled.
     action->setEnabled(false);
     menu->addAction(action);
@@ -143,7 +150,8 @@ void TMain::buildMenus()
     window->addSeparator();
     addCommand(window, QStringLiteral("minimizeAll"), QStringLiteral("&Minimize All"));
     addCommand(window, QStringLiteral("closeChild"), QStringLiteral("C&lose"));
-    addCommand(window, QStringLiteral("closeAll"), QStringLiteral("Close &All"));
+    // A is "&Arrange".
+    addCommand(window, QStringLiteral("closeAll"), QStringLiteral("Clos&e All"));
 
     QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
     addCommand(tools, QStringLiteral("reminders"), QStringLiteral("&Reminders..."));
@@ -164,7 +172,8 @@ void TMain::buildMenus()
     addCommand(own, QStringLiteral("rptOwners"), QStringLiteral("&Owners Report..."));
     QMenu* bld = reports->addMenu(QStringLiteral("&Buildings"));
     addCommand(bld, QStringLiteral("rptBuildings"), QStringLiteral("&Buildings List..."));
-    addCommand(bld, QStringLiteral("rptBuildingsByOwner"), QStringLiteral("&Buildings by &owner..."));
+    addCommand(bld, QStringLiteral("rptBuildingsByOwner"),
+               QStringLiteral("Buildings by &owner..."));
     QMenu* apt = reports->addMenu(QStringLiteral("&Apartments"));
     addCommand(apt, QStringLiteral("rptApartments"), QStringLiteral("&Apartments list report..."));
     addCommand(apt, QStringLiteral("rptVacant"), QStringLiteral("&Vacant Apartments report..."));
@@ -183,9 +192,13 @@ void TMain::buildMenus()
     addCommand(leases, QStringLiteral("rptExpiredLeases"), QStringLiteral("&Expired Leases Report..."), QKeySequence(Qt::CTRL | Qt::Key_E));
     addCommand(leases, QStringLiteral("rptExpiringThisMonth"), QStringLiteral("Expiring leases this &month..."));
     QMenu* maint = reports->addMenu(QStringLiteral("&Maintenance"));
-    addCommand(maint, QStringLiteral("rptMaintByApartment"), QStringLiteral("&Maintenance by apartment..."));
-    addCommand(maint, QStringLiteral("rptMaintByBuilding"), QStringLiteral("&Maintenance by Building..."));
-    addCommand(maint, QStringLiteral("rptMaintByVendor"), QStringLiteral("&Maintenance by vendor..."));
+    // One key each, not M three times.
+    addCommand(maint, QStringLiteral("rptMaintByApartment"),
+               QStringLiteral("Maintenance by &apartment..."));
+    addCommand(maint, QStringLiteral("rptMaintByBuilding"),
+               QStringLiteral("Maintenance by &Building..."));
+    addCommand(maint, QStringLiteral("rptMaintByVendor"),
+               QStringLiteral("Maintenance by &vendor..."));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     addCommand(help, QStringLiteral("help"), QStringLiteral("&Contents..."), QKeySequence(Qt::Key_F1));
@@ -195,13 +208,10 @@ void TMain::buildMenus()
 
 void TMain::buildCommandBar()
 {
-    QStyle* s = style();
-    auto icon = [s](QStyle::StandardPixmap p) { return s->standardIcon(p); };
     struct Button
     {
         const char* caption;
         const char* key;
-        QStyle::StandardPixmap icon;
     };
     const struct
     {
@@ -209,40 +219,38 @@ void TMain::buildCommandBar()
         QList<Button> buttons;
     } groups[] = {
         {"Main",
-         {{"Owners", "owners", QStyle::SP_DirHomeIcon},
-          {"Tenants", "tenants", QStyle::SP_FileDialogContentsView},
-          {"Buildings", "buildings", QStyle::SP_ComputerIcon},
-          {"Apartments/Units", "apartments", QStyle::SP_DirIcon},
-          {"Equipment", "equipment", QStyle::SP_DriveHDIcon},
-          {"To-do List", "todo", QStyle::SP_FileDialogDetailedView},
-          {"Vendors", "vendors", QStyle::SP_DirLinkIcon},
-          {"Help", "help", QStyle::SP_DialogHelpButton}}},
+         {{"Owners", "owners"},
+          {"Tenants", "tenants"},
+          {"Buildings", "buildings"},
+          {"Apartments/Units", "apartments"},
+          {"Equipment", "equipment"},
+          {"To-do List", "todo"},
+          {"Vendors", "vendors"},
+          {"Help", "help"}}},
         {"Accounting",
-         {{"CashBook", "cashbook", QStyle::SP_FileDialogListView},
-          {"Collect Rent ", "collectRent", QStyle::SP_DialogApplyButton},
-          {"Record Expense", "recordExpense", QStyle::SP_ArrowDown},
-          {"Record Income", "recordIncome", QStyle::SP_ArrowUp},
-          {"Payment History", "paymentHistory", QStyle::SP_FileDialogInfoView}}},
+         {{"CashBook", "cashbook"},
+          {"Collect Rent ", "collectRent"},
+          {"Record Expense", "recordExpense"},
+          {"Record Income", "recordIncome"},
+          {"Payment History", "paymentHistory"}}},
         {"System Parameters",
-         {{"Users", "users", QStyle::SP_DialogYesButton},
-          {"Cashbook Categories", "categories", QStyle::SP_FileDialogListView},
-          {"Rent Frequency", "frequencies", QStyle::SP_BrowserReload},
-          {"Lease Terms", "leaseTerms", QStyle::SP_FileIcon},
-          {"Credit Cards", "creditCards", QStyle::SP_DriveFDIcon}}},
+         {{"Users", "users"},
+          {"Cashbook Categories", "categories"},
+          {"Rent Frequency", "frequencies"},
+          {"Lease Terms", "leaseTerms"},
+          {"Credit Cards", "creditCards"}}},
         {"EMail",
-         {{"Configure Late Rent Reminder Emails", "lateRentEmailConfigure", QStyle::SP_FileDialogDetailedView},
-          {"Send Late Rent Emails", "lateRentEmailSend", QStyle::SP_ArrowRight},
-          {"Configure Expiring Leases  Email", "expiringEmailConfigure", QStyle::SP_FileDialogDetailedView},
-          {"Send Expiring Leases Email", "expiringEmailSend", QStyle::SP_ArrowRight},
-          {"Configure Custom Email", "customEmailConfigure", QStyle::SP_FileDialogDetailedView},
-          {"Send Custom Email", "customEmailSend", QStyle::SP_ArrowRight}}},
-        {"Other Tools",
-         {{"Reminders", "reminders", QStyle::SP_MessageBoxInformation},
-          {"Adjust Rental Rate", "adjustRent", QStyle::SP_ArrowUp}}},
+         {{"Configure Late Rent Reminder Emails", "lateRentEmailConfigure"},
+          {"Send Late Rent Emails", "lateRentEmailSend"},
+          {"Configure Expiring Leases  Email", "expiringEmailConfigure"},
+          {"Send Expiring Leases Email", "expiringEmailSend"},
+          {"Configure Custom Email", "customEmailConfigure"},
+          {"Send Custom Email", "customEmailSend"}}},
+        {"Other Tools", {{"Reminders", "reminders"}, {"Adjust Rental Rate", "adjustRent"}}},
         {"Letters",
-         {{"Late Rent/Charges Letter", "lateRentLetter", QStyle::SP_FileIcon},
-          {"Lease Agreement", "leaseAgreementLetter", QStyle::SP_FileIcon},
-          {"Custom Letters", "customLetters", QStyle::SP_FileIcon}}},
+         {{"Late Rent/Charges Letter", "lateRentLetter"},
+          {"Lease Agreement", "leaseAgreementLetter"},
+          {"Custom Letters", "customLetters"}}},
     };
     for (const auto& g : groups) {
         m_bar->addGroup(QLatin1String(g.caption));
@@ -253,10 +261,11 @@ void TMain::buildCommandBar()
                 // Commands that only the command bar offers.
                 action = new QAction(QLatin1String(b.caption), this);
                 action->setObjectName(key + QStringLiteral("Action"));
+                action->setIcon(Icons::command(key));
                 action->setEnabled(false);
                 m_commands.insert(key, action);
             }
-            m_bar->addButton(QLatin1String(b.caption), action, icon(b.icon));
+            m_bar->addButton(QLatin1String(b.caption), action, Icons::command(key));
         }
     }
     m_bar->setCurrentGroup(0);
@@ -292,7 +301,7 @@ void TMain::connectCommands()
     enable(QStringLiteral("frequencies"), [this] { openFrequencies(); });
     enable(QStringLiteral("about"), [this] { about(); });
 
-    enable(QStringLiteral("tile"), [this] { m_mdi->tileSubWindows(); });
+    enable(QStringLiteral("tile"), [this] { tileVertically(); });
     enable(QStringLiteral("cascade"), [this] { m_mdi->cascadeSubWindows(); });
     enable(QStringLiteral("arrange"), [this] {
         // Minimized children line up along the bottom again.
@@ -332,6 +341,13 @@ QMdiSubWindow* TMain::OpenChild(const QString& key, const std::function<QWidget*
     QMdiSubWindow* window = m_mdi->addSubWindow(screen);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(key + QStringLiteral("Window"));
+    // Ctrl+W is "&Users...": a child window closes with Ctrl+F4 only.
+    for (QAction* a : window->systemMenu()->actions()) {
+        QList<QKeySequence> keys = a->shortcuts();
+        if (keys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_W)) > 0)
+            a->setShortcuts(keys);
+    }
+    AccessKeys::preferOwnKeys(window);
     m_children.insert(key, window);
     window->show();
     return window;
@@ -346,8 +362,13 @@ bool TMain::Login()
     dialog.passwordEdit()->clear();
     Dataset* users = m_state.tables().Users;
     for (;;) {
-        if (users->rowCount() == 1)
+        // With the only user's ID filled in, the password is what is left to type.
+        if (users->rowCount() == 1) {
             dialog.userIdEdit()->setText(users->valueAt(0, QStringLiteral("ID")).toString());
+            dialog.passwordEdit()->setFocus();
+        } else {
+            dialog.userIdEdit()->setFocus();
+        }
         // The dialog stays open while the ID is blank.
         for (;;) {
             if (Dialogs::exec(&dialog) != QDialog::Accepted)
@@ -375,8 +396,15 @@ bool TMain::Login()
 bool TMain::firstShowing()
 {
     m_started = true;
-    if (StopSignals::requested())
-        return false;
+    const bool result = !StopSignals::requested() && startUp();
+    // Whatever ended the start-up, nothing is to stay hidden under the splash window.
+    Splash::dismiss();
+    emit startupEnded(result);
+    return result;
+}
+
+bool TMain::startUp()
+{
     const Startup::Outcome outcome = Startup::openDatabase(m_state);
     if (outcome != Startup::Continue)
         return false;
@@ -386,8 +414,33 @@ bool TMain::firstShowing()
         return false;
     if (!Startup::postAndWarn(m_state))
         return true; // the posting error was shown; the window stays usable
+    Splash::dismiss();
     ShowDueReminders();
     return true;
+}
+
+void TMain::tileVertically()
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : m_mdi->subWindowList())
+        if (!w->isMinimized() && w->isVisible())
+            windows << w;
+    if (windows.isEmpty())
+        return;
+    for (QMdiSubWindow* w : windows)
+        if (w->isMaximized())
+            w->showNormal();
+    // Side by side, each as high as the area; one narrower than its smallest size is
+    // given that size and the area scrolls.
+    const QRect area = m_mdi->viewport()->rect();
+    const int width = area.width() / int(windows.size());
+    int x = 0;
+    for (QMdiSubWindow* w : windows) {
+        const int wide = std::max(width, w->minimumSizeHint().width());
+        const int high = std::max(area.height(), w->minimumSizeHint().height());
+        w->setGeometry(x, 0, wide, high);
+        x += wide;
+    }
 }
 
 void TMain::ShowDueReminders()

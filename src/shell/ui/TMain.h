@@ -64,6 +64,13 @@ public:
     // the code that opened them has returned.
     void closeForStop();
 
+    // "&Tile Vertically": the open child windows side by side.
+    void tileVertically();
+
+signals:
+    // The start-up steps are over: true when the program goes on, false when it ends.
+    void startupEnded(bool goesOn);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +78,7 @@ protected:
 private:
     QAction* addCommand(QMenu* menu, const QString& key, const QString& text,
                         const QKeySequence& shortcut = QKeySequence());
+    bool startUp();
     void buildMenus();
     void buildCommandBar();
     void connectCommands();

@@ -1,5 +1,7 @@
 #include "shell/ui/TPromptForm.h"
 
+#include "shell/ui/Icons.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
@@ -12,7 +14,7 @@ TPromptForm::TPromptForm(const QString& title, const QString& text, QWidget* par
     setModal(false);
     setWindowTitle(title);
     auto* icon = new QLabel;
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    icon->setPixmap(Icons::get(QStringLiteral("dialog-information")).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
     m_text = new QLabel(text);
     m_text->setObjectName(QStringLiteral("reminderText"));
