@@ -1,7 +1,8 @@
 #include "data/DatasetModel.h"
 
+#include "data/DateText.h"
+
 #include <QItemSelectionModel>
-#include <QLocale>
 
 DatasetModel::DatasetModel(Dataset& dataset, const QList<Column>& columns, QObject* parent)
     : QAbstractTableModel(parent), m_dataset(dataset), m_columns(columns)
@@ -36,9 +37,19 @@ void DatasetModel::resolveFields()
         m_fields << m_dataset.fieldIndex(c.field);
 }
 
+void DatasetModel::setBlank(bool on)
+{
+    if (on == m_blank)
+        return;
+    beginResetModel();
+    m_blank = on;
+    endResetModel();
+    selectCurrent();
+}
+
 int DatasetModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid())
+    if (parent.isValid() || m_blank)
         return 0;
     // Views ask from inside painting and layout, where nothing may be thrown.
     try {
@@ -61,9 +72,16 @@ QString DatasetModel::formatValue(const QVariant& value, Format format)
         break;
     case Format::Money:
         return value.isNull() ? QString() : Dataset::toMoney(value).format();
+    case Format::Whole: {
+        if (value.isNull())
+            return QString();
+        const Money m = Dataset::toMoney(value);
+        const qint64 units = m.units();
+        const qint64 half = Money::Scale / 2;
+        return QString::number((units >= 0 ? units + half : units - half) / Money::Scale);
+    }
     case Format::Date:
-        return value.isNull() ? QString()
-                              : QLocale().toString(value.toDate(), QLocale::ShortFormat);
+        return DateText::show(value.toDate());
     case Format::YesNo:
         return value.toInt() != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
     }
@@ -76,8 +94,10 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const Column& c = m_columns.at(index.column());
     if (role == Qt::TextAlignmentRole)
-        return c.format == Format::Money ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return c.format == Format::Money || c.format == Format::Whole
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole)
         return QVariant();
     const int field = m_fields.at(index.column());
     if (field < 0)
@@ -90,7 +110,12 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
         DataErrors::report(e);
         return QVariant();
     }
-    return role == Qt::EditRole ? v : QVariant(formatValue(v, c.format));
+    if (role == Qt::EditRole)
+        return v;
+    const QString text = formatValue(v, c.format);
+    if (role == Qt::ToolTipRole && text.isEmpty())
+        return QVariant();
+    return text;
 }
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -141,7 +166,7 @@ void DatasetModel::selectCurrent()
         DataErrors::report(e);
     }
     m_syncing = true;
-    if (row < 0 || m_columns.isEmpty()) {
+    if (row < 0 || m_columns.isEmpty() || m_blank) {
         m_selection->clear();
     } else {
         const QModelIndex cur = m_selection->currentIndex();

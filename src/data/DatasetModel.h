@@ -22,7 +22,8 @@ public:
     {
         Plain,
         Money, // "#,##0.00"; NULL shows empty
-        Date,  // the locale's short date; NULL shows empty
+        Whole, // a whole number (a count or an area kept as a decimal); NULL shows empty
+        Date,  // the user's short date; NULL shows empty
         YesNo, // "Yes" for a non-zero value, "No" for 0 or NULL
     };
     struct Column
@@ -40,7 +41,8 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    // DisplayRole: the formatted text; EditRole: the stored value; TextAlignmentRole: money
+    // DisplayRole: the formatted text; EditRole: the stored value; ToolTipRole: the whole text
+    // (a grid shows it where the column cuts the text); TextAlignmentRole: numbers
     // right-aligned.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
@@ -53,6 +55,11 @@ public:
 
     static QString formatValue(const QVariant& value, Format format);
 
+    // A blank model shows no rows, whatever its dataset holds: the detail grid of a master
+    // row that is not on screen.
+    void setBlank(bool on);
+    bool isBlank() const { return m_blank; }
+
 private:
     void resolveFields();
     void selectCurrent();
@@ -63,4 +70,5 @@ private:
     QVector<int> m_fields;
     QPointer<QItemSelectionModel> m_selection;
     bool m_syncing = false;
+    bool m_blank = false;
 };

@@ -51,6 +51,10 @@ PickerQuery PickerQuery::building()
                             QStringLiteral("ADDRESS"),     QStringLiteral("CITY"),
                             QStringLiteral("TEL"),         QStringLiteral("APARTMENTS"),
                             QStringLiteral("MANAGER"),     QStringLiteral("MANTEL")};
+    q.titles = QStringList{QStringLiteral("Description"), QStringLiteral("Owner"),
+                           QStringLiteral("Address"),     QStringLiteral("City"),
+                           QStringLiteral("Tel"),         QStringLiteral("Apartments"),
+                           QStringLiteral("Manager"),     QStringLiteral("Manager's Tel.")};
     q.keyColumn = QStringLiteral("BUILDID");
     q.textColumns = QStringList{QStringLiteral("DESCRIPTION")};
     return q;
@@ -69,6 +73,9 @@ PickerQuery PickerQuery::unit()
     q.columns = QStringList{QStringLiteral("SUITE"), QStringLiteral("BUILDING"),
                             QStringLiteral("FLOOR"), QStringLiteral("BATHROOMS"),
                             QStringLiteral("BEDROOMS")};
+    q.titles =
+        QStringList{QStringLiteral("Suite"), QStringLiteral("Building"), QStringLiteral("Floor"),
+                    QStringLiteral("Bathrooms"), QStringLiteral("Bedrooms")};
     q.keyColumn = QStringLiteral("APID");
     q.textColumns = QStringList{QStringLiteral("SUITE")};
     return q;
@@ -93,6 +100,10 @@ PickerQuery PickerQuery::tenant(bool waitList)
                             QStringLiteral("TEL"),       QStringLiteral("DRIVERSLICENSE"),
                             QStringLiteral("ADDRESS"),   QStringLiteral("CITY"),
                             QStringLiteral("STATE")};
+    q.titles = QStringList{
+        QStringLiteral("ID"),        QStringLiteral("Company"), QStringLiteral("First Name"),
+        QStringLiteral("Last Name"), QStringLiteral("Tel"),     QStringLiteral("Driver's Licence"),
+        QStringLiteral("Address"),   QStringLiteral("City"),    QStringLiteral("State")};
     q.keyColumn = QStringLiteral("TID");
     q.textColumns = QStringList{QStringLiteral("FIRSTNAME"), QStringLiteral("LASTNAME")};
     return q;
@@ -109,6 +120,10 @@ PickerQuery PickerQuery::vendor()
                             QStringLiteral("CONTACT"), QStringLiteral("ADDRESS"),
                             QStringLiteral("CITY"),    QStringLiteral("STATE"),
                             QStringLiteral("TEL")};
+    q.titles =
+        QStringList{QStringLiteral("Name"),    QStringLiteral("Type"), QStringLiteral("Contact"),
+                    QStringLiteral("Address"), QStringLiteral("City"), QStringLiteral("State"),
+                    QStringLiteral("Tel")};
     q.keyColumn = QStringLiteral("VID");
     q.textColumns = QStringList{QStringLiteral("NAME")};
     return q;

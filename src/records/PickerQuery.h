@@ -22,7 +22,8 @@ struct PickerQuery
     QString select;    // the select and from clauses
     QString fixed;     // a condition every row must meet, or empty
     QList<Field> fields;
-    QStringList columns;     // listed, in order, titled with their own names
+    QStringList columns;     // listed, in order
+    QStringList titles;      // their titles, in words
     QString keyColumn;       // handed back as the id
     QStringList textColumns; // joined by one blank, handed back as the text
 

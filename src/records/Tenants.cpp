@@ -2,11 +2,11 @@
 
 #include "data/Database.h"
 #include "data/Dataset.h"
+#include "data/DateText.h"
 #include "shell/AppState.h"
 #include "shell/SharedTables.h"
 
 #include <QDate>
-#include <QLocale>
 #include <QSqlQuery>
 
 // ---- TenantEdit ----------------------------------------------------------------------------
@@ -164,18 +164,18 @@ QList<TenantDetails::Shown> TenantDetails::shown() const
 {
     switch (m_kind) {
     case Vehicles:
-        return {{QStringLiteral("MAKE"), QStringLiteral("MAKE")},
-                {QStringLiteral("MODEL"), QStringLiteral("MODEL")},
-                {QStringLiteral("NUMBER"), QStringLiteral("NUMBER")}};
+        return {{QStringLiteral("MAKE"), QStringLiteral("Make")},
+                {QStringLiteral("MODEL"), QStringLiteral("Model")},
+                {QStringLiteral("NUMBER"), QStringLiteral("Number")}};
     case Pets:
         return {{QStringLiteral("ANIMAL"), QStringLiteral("Animal Type")}};
     case Occupants:
         break;
     }
-    return {{QStringLiteral("NAME"), QStringLiteral("NAME")},
-            {QStringLiteral("RELATIONSHIP"), QStringLiteral("RELATIONSHIP")},
+    return {{QStringLiteral("NAME"), QStringLiteral("Name")},
+            {QStringLiteral("RELATIONSHIP"), QStringLiteral("Relationship")},
             {QStringLiteral("SSN"), QStringLiteral("SSN")},
-            {QStringLiteral("DOB"), QStringLiteral("DOB")}};
+            {QStringLiteral("DOB"), QStringLiteral("Dob")}};
 }
 
 bool TenantDetails::isBlob(const QString& field) const
@@ -342,8 +342,7 @@ QVariant TenantDetails::data(const QModelIndex& index, int role) const
     const QString& field = cols.at(index.column()).field;
     const QVariant v = m_rows.at(index.row()).value(field);
     if (isDate(field))
-        return v.toDate().isValid() ? QLocale().toString(v.toDate(), QLocale::ShortFormat)
-                                    : QString();
+        return DateText::show(v.toDate());
     return v;
 }
 

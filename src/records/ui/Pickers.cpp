@@ -3,13 +3,13 @@
 #include "data/Database.h"
 #include "shell/Messages.h"
 #include "shell/ui/DialogButtons.h"
+#include "shell/ui/Grid.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,11 +25,11 @@ class PickerRowsModel : public QAbstractTableModel
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setRows(PickerQuery::Rows rows, const QStringList& columns)
+    void setRows(PickerQuery::Rows rows, const QStringList& columns, const QStringList& titles)
     {
         beginResetModel();
         m_rows = std::move(rows);
-        m_titles = columns;
+        m_titles = titles;
         m_fields.clear();
         for (const QString& c : columns)
             m_fields << m_rows.column(c);
@@ -93,22 +93,13 @@ SearchPicker::SearchPicker(Database& db, const PickerQuery& query, QWidget* pare
         m_field->addItem(f.caption);
 
     m_model = new PickerRowsModel(this);
-    m_list = new QTableView;
+    auto* grid = new Grid;
+    m_list = grid;
     m_list->setObjectName(QStringLiteral("list"));
     m_list->setModel(m_model);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setAlternatingRowColors(true);
-    m_list->verticalHeader()->setVisible(false);
-    // Fixed row heights keep a long list fast to show on every keystroke.
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
-    m_list->horizontalHeader()->setStretchLastSection(true);
-    connect(m_list, &QTableView::doubleClicked, this, &SearchPicker::accept);
+    connect(grid, &Grid::openRequested, this, &SearchPicker::accept);
 
     auto* ok = button(QStringLiteral("Ok"), "okButton");
-    ok->setDefault(true);
     auto* cancel = button(QStringLiteral("Cancel"), "cancelButton");
     connect(ok, &QPushButton::clicked, this, &SearchPicker::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -132,6 +123,8 @@ SearchPicker::SearchPicker(Database& db, const PickerQuery& query, QWidget* pare
     layout->addLayout(top);
     layout->addWidget(m_list, 1);
     layout->addLayout(bottom);
+    // Now that it sits in the dialog: Enter in the search box chooses.
+    ok->setDefault(true);
     resize(860, 440);
 
     connect(m_search, &QLineEdit::textChanged, this, [this] { requery(); });
@@ -155,7 +148,7 @@ void SearchPicker::requery(bool withText)
     } catch (const DbError& e) {
         Messages::error(e.message());
     }
-    m_model->setRows(std::move(rows), m_query.columns);
+    m_model->setRows(std::move(rows), m_query.columns, m_query.titles);
     if (m_model->rowCount() > 0)
         m_list->selectRow(0);
 }
@@ -262,7 +255,7 @@ TFSelStat::TFSelStat(QWidget* parent) : QDialog(parent)
     m_list->setCurrentRow(0);
     label->setBuddy(m_list);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    auto* ok = new QPushButton(QStringLiteral("&OK"));
+    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -16,6 +16,8 @@
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
+#include "shell/ui/SearchGroup.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
@@ -27,7 +29,6 @@
 #include <QLineEdit>
 #include <QMultiHash>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSplitter>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -47,20 +48,19 @@ public:
     {
         const char* field;
         const char* title;
-        bool money;
+        DatasetModel::Format format;
         bool number;
-        int chars; // room for this many characters
     };
     static constexpr Column Columns[] = {
-        {"SUITE", "Suite", false, false, 8},
-        {"TENANT", "Tenant", false, false, 18},
-        {"COMPANY", "Company", false, false, 18},
-        {"SQUAREFOOTAGE", "Square Footage", true, true, 0},
-        {"BEDROOMS", "Bedrooms", false, true, 0},
-        {"BATHROOMS", "Bathrooms", false, true, 0},
-        {"FLOOR", "Floor", false, true, 0},
-        {"STATUS", "Status", false, false, 10},
-        {"RENT", "Rent", true, true, 10},
+        {"SUITE", "Suite", DatasetModel::Format::Plain, false},
+        {"TENANT", "Tenant", DatasetModel::Format::Plain, false},
+        {"COMPANY", "Company", DatasetModel::Format::Plain, false},
+        {"SQUAREFOOTAGE", "Square Footage", DatasetModel::Format::Whole, true},
+        {"BEDROOMS", "Bedrooms", DatasetModel::Format::Plain, true},
+        {"BATHROOMS", "Bathrooms", DatasetModel::Format::Plain, true},
+        {"FLOOR", "Floor", DatasetModel::Format::Plain, true},
+        {"STATUS", "Status", DatasetModel::Format::Plain, false},
+        {"RENT", "Rent", DatasetModel::Format::Money, true},
     };
     static constexpr int ColumnCount = int(std::size(Columns));
 
@@ -110,12 +110,14 @@ public:
         const Column& c = Columns[index.column()];
         if (role == Qt::TextAlignmentRole)
             return c.number ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
-        if (role != Qt::DisplayRole)
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
             return QVariant();
         const QVariant& v = m_rows.at(index.row()).at(index.column());
-        if (c.money)
-            return DatasetModel::formatValue(v, DatasetModel::Format::Money);
-        return v.isNull() ? QString() : v.toString().trimmed();
+        if (v.isNull())
+            return QVariant();
+        if (c.format != DatasetModel::Format::Plain)
+            return DatasetModel::formatValue(v, c.format);
+        return v.toString().trimmed();
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -158,19 +160,6 @@ QPushButton* button(const QString& text, const char* name, bool enabled = true)
     return b;
 }
 
-void prepareGrid(QTableView* grid)
-{
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setAlternatingRowColors(true);
-    grid->verticalHeader()->setVisible(false);
-    // Fixed row heights keep long lists fast.
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->horizontalHeader()->setStretchLastSection(true);
-}
-
 // A dataset that a screen left searching would hide the row being looked for.
 bool locateShown(Dataset& d, const QString& field, int value)
 {
@@ -196,22 +185,12 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TFApart::onTreeSelection);
 
     m_unitModel = new UnitListModel(this);
-    m_units = new QTableView;
+    m_units = new Grid;
     m_units->setObjectName(QStringLiteral("unitList"));
     m_units->setModel(m_unitModel);
-    prepareGrid(m_units);
-    // Widths from the titles and the expected texts, not from measuring every row.
-    {
-        const QFontMetrics fm = m_units->fontMetrics();
-        for (int c = 0; c < UnitListModel::ColumnCount; ++c) {
-            const UnitListModel::Column& col = UnitListModel::Columns[c];
-            const int title = fm.horizontalAdvance(QLatin1String(col.title)) + 24;
-            m_units->setColumnWidth(c, std::max(title, fm.averageCharWidth() * col.chars + 12));
-        }
-    }
     connect(m_units->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &TFApart::onUnitRowChanged);
-    connect(m_units, &QTableView::doubleClicked, this, &TFApart::editUnit);
+    connect(m_units, &Grid::openRequested, this, &TFApart::editUnit);
     auto* unitsBox = new QWidget;
     auto* unitsLayout = new QVBoxLayout(unitsBox);
     unitsLayout->setContentsMargins(0, 0, 0, 0);
@@ -234,40 +213,22 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
     // Reports, the maintenance log and the letter editor are not built yet.
     auto* printButton = button(QStringLiteral("&Print"), "printButton", false);
     auto* agreement = button(QStringLiteral("New &Rental Agreement..."), "newAgreementButton");
+    // Access keys of their own in this window: A is the recurring charges' "&Add...".
     auto* dropAgreement =
-        button(QStringLiteral("Delete Rental &Agreement"), "deleteAgreementButton");
+        button(QStringLiteral("Delete Rental A&greement"), "deleteAgreementButton");
     auto* maintenance = button(QStringLiteral("&Maintenance..."), "maintenanceButton", false);
+    // N is "&New...".
     auto* printAgreement =
-        button(QStringLiteral("Pri&nt Rental Agreement..."), "printAgreementButton", false);
+        button(QStringLiteral("Pr&int Rental Agreement..."), "printAgreementButton", false);
     connect(newButton, &QPushButton::clicked, this, &TFApart::newUnit);
     connect(editButton, &QPushButton::clicked, this, &TFApart::editUnit);
     connect(deleteButton, &QPushButton::clicked, this, &TFApart::deleteUnit);
     connect(agreement, &QPushButton::clicked, this, &TFApart::newAgreement);
     connect(dropAgreement, &QPushButton::clicked, this, &TFApart::deleteAgreement);
 
-    m_field = new QComboBox;
-    m_field->setObjectName(QStringLiteral("fieldBox"));
-    for (const auto& f : Units::searchFields())
-        m_field->addItem(f.first, f.second);
-    m_criteria = new QLineEdit;
-    m_criteria->setObjectName(QStringLiteral("criteriaEdit"));
-    auto* searchButton = button(QStringLiteral("&Search"), "searchButton");
-    searchButton->setDefault(true);
-    auto* clearButton = button(QStringLiteral("&Clear"), "clearButton");
-    connect(searchButton, &QPushButton::clicked, this, &TFApart::search);
-    connect(clearButton, &QPushButton::clicked, this, &TFApart::clearSearch);
-    connect(m_criteria, &QLineEdit::returnPressed, this, &TFApart::search);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_criteria);
-    escape->setContext(Qt::WidgetShortcut);
-    connect(escape, &QShortcut::activated, this, &TFApart::clearSearch);
-    auto* searchBox = new QGroupBox(QStringLiteral("Search Apartments"));
-    auto* searchForm = new QFormLayout(searchBox);
-    searchForm->addRow(QStringLiteral("Field"), m_field);
-    searchForm->addRow(QStringLiteral("Criteria"), m_criteria);
-    auto* searchButtons = new QHBoxLayout;
-    searchButtons->addWidget(searchButton);
-    searchButtons->addWidget(clearButton);
-    searchForm->addRow(searchButtons);
+    m_search = new SearchGroup(QStringLiteral("Search Apartments"), Units::searchFields());
+    connect(m_search, &SearchGroup::searchRequested, this, &TFApart::search);
+    connect(m_search, &SearchGroup::clearRequested, this, &TFApart::clearSearch);
 
     auto* unitButtons = new QVBoxLayout;
     for (QPushButton* b : {newButton, editButton, deleteButton, printButton})
@@ -279,7 +240,7 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
     agreementButtons->addStretch();
     auto* panel = new QHBoxLayout;
     panel->addLayout(unitButtons);
-    panel->addWidget(searchBox);
+    panel->addWidget(m_search);
     panel->addLayout(agreementButtons);
 
     // The recurring charges of the current unit: the shared table follows the units table.
@@ -294,20 +255,19 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
          {QStringLiteral("NEXTDATE"), QStringLiteral("Next Date"), DatasetModel::Format::Date},
          {QStringLiteral("thecompleted"), QStringLiteral("Completed")}},
         this);
-    m_recurs = new QTableView;
+    m_recurs = new Grid;
     m_recurs->setObjectName(QStringLiteral("recurList"));
     m_recurs->setModel(m_recurModel);
     m_recurModel->bindSelection(m_recurs->selectionModel());
-    prepareGrid(m_recurs);
-    connect(m_recurs, &QTableView::doubleClicked, this, &TFApart::editRecurringCharge);
-    auto* addRecur = button(QStringLiteral("&Add..."), "addRecurButton");
-    auto* editRecur = button(QStringLiteral("Edi&t..."), "editRecurButton");
-    auto* deleteRecur = button(QStringLiteral("De&lete..."), "deleteRecurButton");
-    connect(addRecur, &QPushButton::clicked, this, &TFApart::addRecurringCharge);
-    connect(editRecur, &QPushButton::clicked, this, &TFApart::editRecurringCharge);
-    connect(deleteRecur, &QPushButton::clicked, this, &TFApart::deleteRecurringCharge);
+    connect(m_recurs, &Grid::openRequested, this, &TFApart::editRecurringCharge);
+    m_addRecur = button(QStringLiteral("&Add..."), "addRecurButton");
+    m_editRecur = button(QStringLiteral("Edi&t..."), "editRecurButton");
+    m_deleteRecur = button(QStringLiteral("De&lete..."), "deleteRecurButton");
+    connect(m_addRecur, &QPushButton::clicked, this, &TFApart::addRecurringCharge);
+    connect(m_editRecur, &QPushButton::clicked, this, &TFApart::editRecurringCharge);
+    connect(m_deleteRecur, &QPushButton::clicked, this, &TFApart::deleteRecurringCharge);
     auto* recurButtons = new QVBoxLayout;
-    for (QPushButton* b : {addRecur, editRecur, deleteRecur})
+    for (QPushButton* b : {m_addRecur, m_editRecur, m_deleteRecur})
         recurButtons->addWidget(b);
     recurButtons->addStretch();
     auto* recurBox = new QGroupBox(QStringLiteral("Recurring Charges"));
@@ -335,6 +295,9 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
         if (active)
             becameActive();
     });
+    // An owner stored or deleted in another window is an owner node here.
+    for (auto signal : {&Dataset::afterPost, &Dataset::afterDelete})
+        connect(t.Owners, signal, this, [this] { m_ownersChanged = true; });
 
     // First showing: the buildings follow the owners, the tree is built and the first
     // owner's first building is listed.
@@ -353,6 +316,16 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
 
 TFApart::~TFApart() = default;
 
+QTableView* TFApart::unitList() const
+{
+    return m_units;
+}
+
+QTableView* TFApart::recurList() const
+{
+    return m_recurs;
+}
+
 void TFApart::becameActive()
 {
     SharedTables& t = m_state.tables();
@@ -367,7 +340,14 @@ void TFApart::becameActive()
             buildings.restoreLink();
         if (m_state.BuildingsChanged) {
             m_state.BuildingsChanged = false;
+            m_ownersChanged = false;
             buildTree();
+            return;
+        }
+        if (m_ownersChanged) {
+            m_ownersChanged = false;
+            // The same building stays chosen when it is still there.
+            buildTree(m_buildId);
             return;
         }
         // Another screen may have moved the shared tables or changed units and tenants.
@@ -379,7 +359,7 @@ void TFApart::becameActive()
     }
 }
 
-void TFApart::buildTree()
+void TFApart::buildTree(int keepBuilding)
 {
     SharedTables& t = m_state.tables();
     Dataset& owners = *t.Owners;
@@ -403,7 +383,17 @@ void TFApart::buildTree()
     // The first owner and its first building are current.
     m_oid = 0;
     m_buildId = 0;
-    if (owners.first()) {
+    if (keepBuilding > 0) {
+        for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+            if ((*it)->data(0, BuildingRole).toInt() == keepBuilding &&
+                makeBuildingCurrent((*it)->data(0, OwnerRole).toInt(), keepBuilding)) {
+                m_oid = (*it)->data(0, OwnerRole).toInt();
+                m_buildId = keepBuilding;
+                break;
+            }
+        }
+    }
+    if (m_buildId == 0 && owners.first()) {
         m_oid = owners.asInt(QStringLiteral("OID"));
         if (buildings.first())
             m_buildId = buildings.asInt(QStringLiteral("BUILDID"));
@@ -414,7 +404,7 @@ void TFApart::buildTree()
             break;
         }
     }
-    m_criteria->clear();
+    m_search->criteriaEdit()->clear();
     relist();
 }
 
@@ -441,7 +431,7 @@ void TFApart::onTreeSelection()
             return;
         m_oid = oid;
         m_buildId = buildId;
-        m_criteria->clear();
+        m_search->criteriaEdit()->clear();
         relist();
     } catch (const DbError& e) {
         Messages::error(e.message());
@@ -505,13 +495,33 @@ void TFApart::onUnitRowChanged()
 {
     const int apId = selectedApId();
     Dataset& units = *m_state.tables().Apartments;
-    if (apId <= 0 || units.isEditing())
-        return;
-    try {
-        units.locate(QStringLiteral("APID"), apId);
-    } catch (const DbError&) {
-        // A pending edit could not be posted; the operation that started it reports that.
+    if (apId > 0 && !units.isEditing()) {
+        try {
+            units.locate(QStringLiteral("APID"), apId);
+        } catch (const DbError&) {
+            // A pending edit could not be posted; the operation that started it reports that.
+        }
     }
+    followUnit();
+}
+
+void TFApart::followUnit()
+{
+    // The shared recurring charges follow the shared units table; they are this unit's only
+    // while that table stands on the unit selected here.
+    const int apId = selectedApId();
+    bool shown = apId > 0;
+    if (shown) {
+        try {
+            const Dataset& units = *m_state.tables().Apartments;
+            shown = !units.isEmpty() && units.asInt(QStringLiteral("APID")) == apId;
+        } catch (const DbError&) {
+            shown = false;
+        }
+    }
+    m_recurModel->setBlank(!shown);
+    for (QPushButton* b : {m_addRecur, m_editRecur, m_deleteRecur})
+        b->setEnabled(shown);
 }
 
 bool TFApart::syncUnit()
@@ -532,11 +542,11 @@ bool TFApart::syncUnit()
 
 void TFApart::search()
 {
-    const QString criteria = m_criteria->text().trimmed();
+    const QString criteria = m_search->criteriaEdit()->text().trimmed();
     if (criteria.isEmpty() || m_buildId <= 0)
         return;
     try {
-        listUnits(Units::searchQuery(m_buildId, m_field->currentData().toString(), criteria));
+        listUnits(Units::searchQuery(m_buildId, m_search->field(), criteria));
     } catch (const DbError& e) {
         Messages::error(e.message());
     }
@@ -544,7 +554,7 @@ void TFApart::search()
 
 void TFApart::clearSearch()
 {
-    m_criteria->clear();
+    m_search->criteriaEdit()->clear();
     try {
         relist();
     } catch (const DbError& e) {
@@ -770,7 +780,7 @@ void TFApart::addRecurringCharge()
 void TFApart::editRecurringCharge()
 {
     Dataset& recurs = *m_state.tables().Recurs;
-    if (recurs.isEmpty())
+    if (m_recurModel->isBlank() || recurs.isEmpty())
         return;
     try {
         const int recId = recurs.asInt(QStringLiteral("RECID"));
@@ -789,7 +799,7 @@ void TFApart::editRecurringCharge()
 void TFApart::deleteRecurringCharge()
 {
     Dataset& recurs = *m_state.tables().Recurs;
-    if (recurs.isEmpty())
+    if (m_recurModel->isBlank() || recurs.isEmpty())
         return;
     try {
         if (!RecurringCharges::mayDelete(recurs.asText(QStringLiteral("TYPE")))) {

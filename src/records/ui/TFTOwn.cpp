@@ -11,10 +11,10 @@
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
 #include "shell/ui/ListWindow.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -71,30 +71,23 @@ TFTOwn::TFTOwn(AppState& state, QWidget* parent) : QWidget(parent), m_state(stat
     connect(m_list, &ListWindow::deleteRequested, this, &TFTOwn::deleteOwner);
 
     m_buildingsModel = new DatasetModel(*t.Buildings, TFBuild::listColumns(), this);
-    m_buildingsGrid = new QTableView;
+    m_buildingsGrid = new Grid;
     m_buildingsGrid->setObjectName(QStringLiteral("buildingsGrid"));
     m_buildingsGrid->setModel(m_buildingsModel);
     m_buildingsModel->bindSelection(m_buildingsGrid->selectionModel());
-    m_buildingsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_buildingsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_buildingsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_buildingsGrid->setAlternatingRowColors(true);
-    m_buildingsGrid->verticalHeader()->setVisible(false);
-    m_buildingsGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_buildingsGrid->verticalHeader()->setDefaultSectionSize(m_buildingsGrid->fontMetrics().height() + 6);
-    m_buildingsGrid->horizontalHeader()->setStretchLastSection(true);
-    connect(m_buildingsGrid, &QTableView::doubleClicked, this, &TFTOwn::editBuilding);
+    connect(m_buildingsGrid, &Grid::openRequested, this, &TFTOwn::editBuilding);
 
     auto* buildingButtons = new QVBoxLayout;
+    // The owner list above has N, E and D: the tab's buttons take other letters.
     const struct
     {
         const char* text;
         const char* name;
         void (TFTOwn::*slot)();
-    } defs[] = {{"Add...", "addBuildingButton", &TFTOwn::addBuilding},
-                {"&New...", "newBuildingButton", &TFTOwn::newBuilding},
-                {"&Edit...", "editBuildingButton", &TFTOwn::editBuilding},
-                {"&Delete", "deleteBuildingButton", &TFTOwn::deleteBuilding}};
+    } defs[] = {{"&Add...", "addBuildingButton", &TFTOwn::addBuilding},
+                {"Ne&w...", "newBuildingButton", &TFTOwn::newBuilding},
+                {"Edi&t...", "editBuildingButton", &TFTOwn::editBuilding},
+                {"De&lete", "deleteBuildingButton", &TFTOwn::deleteBuilding}};
     for (const auto& d : defs) {
         QPushButton* b = button(d.text, d.name);
         connect(b, &QPushButton::clicked, this, d.slot);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "shell/ui/Grid.h"
+
 #include <QWidget>
 
 class AppState;
 class DatasetModel;
 class ListWindow;
-class QTableView;
 
 // "Owners": the owner list above and the "&Buildings" tab of the selected owner below. While
 // this window is active the shared buildings table is linked to the shared owners table.
@@ -15,7 +16,7 @@ class TFTOwn : public QWidget
 public:
     explicit TFTOwn(AppState& state, QWidget* parent = nullptr);
     ListWindow* list() const { return m_list; }
-    QTableView* buildingsGrid() const { return m_buildingsGrid; }
+    Grid* buildingsGrid() const { return m_buildingsGrid; }
 
     void newOwner();
     void editOwner();
@@ -34,6 +35,6 @@ private:
 
     AppState& m_state;
     ListWindow* m_list;
-    QTableView* m_buildingsGrid;
+    Grid* m_buildingsGrid;
     DatasetModel* m_buildingsModel;
 };

@@ -6,6 +6,7 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/Grid.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,20 +25,13 @@ TLeaseForm::TLeaseForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     m_name->setObjectName(QStringLiteral("nameEdit"));
     m_name->setMaxLength(30);
     m_model = new DatasetModel(leases, {{QStringLiteral("NAME"), QStringLiteral("Name")}}, this);
-    m_list = new QTableView;
+    m_list = new Grid;
     m_list->setObjectName(QStringLiteral("list"));
     m_list->setModel(m_model);
     m_model->bindSelection(m_list->selectionModel());
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->horizontalHeader()->setVisible(false);
-    m_list->horizontalHeader()->setStretchLastSection(true);
-    m_list->verticalHeader()->setVisible(false);
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
 
-    auto* insert = new QPushButton(QStringLiteral("&Insert"));
+    auto* insert = new QPushButton(QStringLiteral("&Insert"), this);
     insert->setObjectName(QStringLiteral("insertButton"));
     insert->setDefault(true);
     auto* remove = new QPushButton(QStringLiteral("&Delete"));

@@ -13,10 +13,10 @@
 #include "shell/SharedTables.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/ListWindow.h"
+#include "shell/ui/SearchGroup.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -46,14 +46,14 @@ TTenForm::TTenForm(AppState& state, QWidget* parent) : QWidget(parent), m_state(
 
     m_list = new ListWindow(state, tenants,
                             {{QStringLiteral("ID"), QStringLiteral("ID")},
-                             {QStringLiteral("COMPANY"), QStringLiteral("COMPANY")},
-                             {QStringLiteral("FIRSTNAME"), QStringLiteral("FIRSTNAME")},
-                             {QStringLiteral("LASTNAME"), QStringLiteral("LASTNAME")},
-                             {QStringLiteral("TEL"), QStringLiteral("TEL")},
-                             {QStringLiteral("DRIVERSLICENSE"), QStringLiteral("Drivers licence")},
-                             {QStringLiteral("ADDRESS"), QStringLiteral("ADDRESS")},
-                             {QStringLiteral("CITY"), QStringLiteral("CITY")},
-                             {QStringLiteral("STATE"), QStringLiteral("STATE")}},
+                             {QStringLiteral("COMPANY"), QStringLiteral("Company")},
+                             {QStringLiteral("FIRSTNAME"), QStringLiteral("First Name")},
+                             {QStringLiteral("LASTNAME"), QStringLiteral("Last Name")},
+                             {QStringLiteral("TEL"), QStringLiteral("Tel")},
+                             {QStringLiteral("DRIVERSLICENSE"), QStringLiteral("Driver's Licence")},
+                             {QStringLiteral("ADDRESS"), QStringLiteral("Address")},
+                             {QStringLiteral("CITY"), QStringLiteral("City")},
+                             {QStringLiteral("STATE"), QStringLiteral("State")}},
                             {{QStringLiteral("ID"), QStringLiteral("ID")},
                              {QStringLiteral("Firstname"), QStringLiteral("FIRSTNAME")},
                              {QStringLiteral("Lastname"), QStringLiteral("LASTNAME")},
@@ -63,28 +63,17 @@ TTenForm::TTenForm(AppState& state, QWidget* parent) : QWidget(parent), m_state(
     connect(m_list, &ListWindow::editRequested, this, &TTenForm::editTenant);
     connect(m_list, &ListWindow::deleteRequested, this, &TTenForm::deleteTenant);
     // Runs after the list's own search, which set the shared search state.
-    connect(m_list->searchButton(), &QPushButton::clicked, this, &TTenForm::rememberSearch);
-    connect(m_list->criteriaEdit(), &QLineEdit::returnPressed, this, &TTenForm::rememberSearch);
+    connect(m_list->searchGroup(), &SearchGroup::searchRequested, this, &TTenForm::rememberSearch);
     new ChildActivation(this, [this](bool active) {
         if (active)
             restoreSearch();
     });
 
-    // The transaction history screen comes later.
+    // The transaction history screen comes later. P is "&Print".
     auto* history =
-        button(QStringLiteral("&Payment History..."), QStringLiteral("paymentHistoryButton"));
+        button(QStringLiteral("Payment &History..."), QStringLiteral("paymentHistoryButton"));
     history->setEnabled(false);
-    bool placed = false;
-    for (QVBoxLayout* column : m_list->findChildren<QVBoxLayout*>()) {
-        const int at = column->indexOf(m_list->printButton());
-        if (at >= 0) {
-            column->insertWidget(at + 1, history);
-            placed = true;
-            break;
-        }
-    }
-    if (!placed)
-        m_list->addButton(history);
+    m_list->insertButtonAfter(m_list->printButton(), history);
 
     // The deposits of the selected tenant.
     m_deposits = Deposits::openDepositsTable(state.db, tenants, this);
@@ -95,27 +84,17 @@ TTenForm::TTenForm(AppState& state, QWidget* parent) : QWidget(parent), m_state(
          {QStringLiteral("PAYMENTTYPE"), QStringLiteral("Payment Method")},
          {QStringLiteral("MEMO"), QStringLiteral("Memo")}},
         this);
-    m_depositsGrid = new QTableView;
+    m_depositsGrid = new Grid;
     m_depositsGrid->setObjectName(QStringLiteral("depositsGrid"));
     m_depositsGrid->setModel(m_depositsModel);
     m_depositsModel->bindSelection(m_depositsGrid->selectionModel());
-    m_depositsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_depositsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_depositsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_depositsGrid->verticalHeader()->setVisible(false);
-    m_depositsGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_depositsGrid->verticalHeader()->setDefaultSectionSize(m_depositsGrid->fontMetrics().height() +
-                                                            6);
-    m_depositsGrid->horizontalHeader()->setStretchLastSection(true);
-    m_depositsGrid->setColumnWidth(0, 110);
-    m_depositsGrid->setColumnWidth(1, 110);
-    m_depositsGrid->setColumnWidth(2, 140);
-    connect(m_depositsGrid, &QTableView::doubleClicked, this, &TTenForm::editDeposit);
+    connect(m_depositsGrid, &Grid::openRequested, this, &TTenForm::editDeposit);
 
-    auto* depNew = button(QStringLiteral("&New..."), QStringLiteral("depositNewButton"));
-    auto* depEdit = button(QStringLiteral("&Edit..."), QStringLiteral("depositEditButton"));
-    auto* depDelete = button(QStringLiteral("&Delete"), QStringLiteral("depositDeleteButton"));
-    auto* depPrint = button(QStringLiteral("&Print"), QStringLiteral("depositPrintButton"));
+    // The tenant list above has N, E, D and P: the tab's buttons take other letters.
+    auto* depNew = button(QStringLiteral("Ne&w..."), QStringLiteral("depositNewButton"));
+    auto* depEdit = button(QStringLiteral("Edi&t..."), QStringLiteral("depositEditButton"));
+    auto* depDelete = button(QStringLiteral("De&lete"), QStringLiteral("depositDeleteButton"));
+    auto* depPrint = button(QStringLiteral("P&rint"), QStringLiteral("depositPrintButton"));
     connect(depPrint, &QPushButton::clicked, this, &TTenForm::printDeposits);
     connect(depNew, &QPushButton::clicked, this, &TTenForm::newDeposit);
     connect(depEdit, &QPushButton::clicked, this, &TTenForm::editDeposit);
@@ -130,7 +109,8 @@ TTenForm::TTenForm(AppState& state, QWidget* parent) : QWidget(parent), m_state(
     depLayout->addLayout(depButtons);
     m_depositTabs = new QTabWidget;
     m_depositTabs->setObjectName(QStringLiteral("depositTabs"));
-    m_depositTabs->addTab(depPage, QStringLiteral("&Security Deposits"));
+    // S is "&Search".
+    m_depositTabs->addTab(depPage, QStringLiteral("Sec&urity Deposits"));
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->setObjectName(QStringLiteral("splitter"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/ui/Grid.h"
+
 #include <QWidget>
 
 class AppState;
@@ -7,7 +9,6 @@ class Dataset;
 class DatasetModel;
 class ListWindow;
 class QPushButton;
-class QTableView;
 class QTabWidget;
 class TenantEdit;
 
@@ -21,7 +22,7 @@ public:
 
     ListWindow* list() const { return m_list; }
     Dataset* deposits() const { return m_deposits; }
-    QTableView* depositsGrid() const { return m_depositsGrid; }
+    Grid* depositsGrid() const { return m_depositsGrid; }
 
     void newTenant();
     void editTenant();
@@ -46,7 +47,7 @@ private:
     ListWindow* m_list;
     Dataset* m_deposits;
     DatasetModel* m_depositsModel;
-    QTableView* m_depositsGrid;
+    Grid* m_depositsGrid;
     QTabWidget* m_depositTabs;
     QString m_searchField;
     QString m_searchText;

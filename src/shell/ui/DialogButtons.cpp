@@ -6,7 +6,9 @@
 
 QDialogButtonBox* okCancelButtons(QDialog* dialog, const QString& okText, const QString& cancelText)
 {
-    auto* buttons = new QDialogButtonBox;
+    // In the dialog from the start: a default set before the button belongs to its dialog is
+    // lost when the dialog shows, which then takes the first button in the tab order.
+    auto* buttons = new QDialogButtonBox(dialog);
     auto* ok = buttons->addButton(okText, QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);

@@ -7,6 +7,7 @@
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
 #include "shell/ui/TFormWorkerEntry.h"
 
 #include <QCheckBox>
@@ -27,16 +28,14 @@ TFormWorkers::TFormWorkers(AppState& state, QWidget* parent) : QDialog(parent), 
                                 {QStringLiteral("FIRSTNAME"), QStringLiteral("First Name")},
                                 {QStringLiteral("LASTNAME"), QStringLiteral("Last Name")}},
                                this);
-    m_grid = new QTableView;
+    auto* grid = new Grid;
+    m_grid = grid;
     m_grid->setObjectName(QStringLiteral("grid"));
     m_grid->setModel(m_model);
     m_model->bindSelection(m_grid->selectionModel());
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->verticalHeader()->setVisible(false);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    connect(m_grid, &QTableView::doubleClicked, this, &TFormWorkers::editUser);
+    // Enter on a user, like a double click, edits it; no button of the list is pressed by
+    // Enter, so "&Insert..." does not open from a stray key.
+    connect(grid, &Grid::openRequested, this, &TFormWorkers::editUser);
 
     auto* buttons = new QVBoxLayout;
     const struct
@@ -50,11 +49,13 @@ TFormWorkers::TFormWorkers(AppState& state, QWidget* parent) : QDialog(parent), 
     for (const auto& d : defs) {
         auto* b = new QPushButton(QLatin1String(d.text));
         b->setObjectName(QLatin1String(d.name));
+        b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, d.slot);
         buttons->addWidget(b);
     }
     auto* close = new QPushButton(QStringLiteral("&Close"));
     close->setObjectName(QStringLiteral("closeButton"));
+    close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     buttons->addStretch();
     buttons->addWidget(close);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTableView>
+
+// The grid of every list: whole rows selected one at a time, read only, rows of one fixed
+// height. Its columns are sized to their titles and to the rows in view (never to every row,
+// so a grid over a large table stays fast), again whenever the model is reset. A text cut by
+// its column shows whole in a tooltip. Enter on a row and a double click ask to open it.
+class Grid : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit Grid(QWidget* parent = nullptr);
+
+    void setModel(QAbstractItemModel* model) override;
+
+    // Rows measured at most when the columns are sized.
+    static constexpr int MeasuredRows = 60;
+    // Sizes the columns now (the grid does so by itself after a reset and when shown).
+    void fitColumns();
+
+signals:
+    void openRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void fitLater();
+
+    bool m_fitPending = false;
+};
