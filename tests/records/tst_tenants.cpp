@@ -7,6 +7,7 @@
 #include "records/ui/TNTForm.h"
 #include "records/ui/TTenForm.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/ListWindow.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
@@ -14,7 +15,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -46,11 +46,10 @@ TTenForm* openTenants(ShellFixture& f)
     return f.main->findChild<TTenForm*>();
 }
 
-// Ticks an optional date's box and sets its date.
+// Sets an optional date field.
 void setDate(QWidget* d, const char* name, const QDate& date)
 {
-    child<QCheckBox>(d, qPrintable(QLatin1String(name) + QStringLiteral("Box")))->setChecked(true);
-    child<QDateEdit>(d, qPrintable(QLatin1String(name) + QStringLiteral("Edit")))->setDate(date);
+    child<DateField>(d, qPrintable(QLatin1String(name) + QStringLiteral("Edit")))->setDate(date);
 }
 
 DialogScript::Step fillDetail(const char* field, const QString& text)
@@ -326,8 +325,7 @@ private slots:
                 const QString shown = child<QLineEdit>(d, name)->text();
                 QCOMPARE(shown, text);
             }
-            QVERIFY(child<QCheckBox>(d, "dobBox")->isChecked());
-            QCOMPARE(child<QDateEdit>(d, "dobEdit")->date(), QDate(1980, 5, 17));
+            QCOMPARE(child<DateField>(d, "dobEdit")->date(), QDate(1980, 5, 17));
             QCOMPARE(child<QComboBox>(d, "cardTypeBox")->currentText(), QStringLiteral("MasterCard"));
             QCOMPARE(child<QComboBox>(d, "incomeTypeBox")->currentIndex(), 2);
             QVERIFY(!qobject_cast<TNTForm*>(d)->activeBox()->isChecked());
@@ -349,7 +347,7 @@ private slots:
 
         QDate shownDate;
         f.dialogs.then([&](QDialog* d) {
-            shownDate = child<QDateEdit>(d, "dateEdit")->date();
+            shownDate = child<DateField>(d, "dateEdit")->date();
             type(d, "amountEdit", QStringLiteral("500"));
             click(d, "cancelButton");
         });

@@ -3,13 +3,13 @@
 #include "records/Agreements.h"
 #include "records/ui/TFApart.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -371,15 +371,15 @@ private slots:
             QCOMPARE(child<QLineEdit>(d, "rentEdit")->text(), QStringLiteral("950.00"));
             auto* recurs = child<QComboBox>(d, "recursBox");
             recurs->setCurrentIndex(recurs->findText(QStringLiteral("Monthly")));
-            child<QDateEdit>(d, "leaseStartEdit")->setDate(Today.addMonths(-2));
-            child<QDateEdit>(d, "leaseEndEdit")->setDate(Today.addMonths(10));
-            child<QDateEdit>(d, "moveInEdit")->setDate(Today.addMonths(-2));
-            child<QDateEdit>(d, "moveOutEdit")->setDate(Today.addMonths(10));
+            child<DateField>(d, "leaseStartEdit")->setDate(Today.addMonths(-2));
+            child<DateField>(d, "leaseEndEdit")->setDate(Today.addMonths(10));
+            child<DateField>(d, "moveInEdit")->setDate(Today.addMonths(-2));
+            child<DateField>(d, "moveOutEdit")->setDate(Today.addMonths(10));
             // Outside the lease first: refused, the dialog stays open.
-            child<QDateEdit>(d, "firstPaymentEdit")->setDate(Today.addMonths(11));
+            child<DateField>(d, "firstPaymentEdit")->setDate(Today.addMonths(11));
             click(d, "okButton");
             QVERIFY(d->isVisible());
-            child<QDateEdit>(d, "firstPaymentEdit")->setDate(Today.addMonths(-2));
+            child<DateField>(d, "firstPaymentEdit")->setDate(Today.addMonths(-2));
             click(d, "okButton");
         });
         click(w, "newAgreementButton");
@@ -396,8 +396,8 @@ private slots:
         bool viewOnly = false;
         u.f.dialogs.then([&](QDialog* d) {
             viewOnly = !child<QPushButton>(d, "okButton")->isEnabled() &&
-                       !child<QDateEdit>(d, "firstPaymentEdit")->isEnabled();
-            QCOMPARE(child<QDateEdit>(d, "leaseEndEdit")->date(), Today.addMonths(10));
+                       !child<DateField>(d, "firstPaymentEdit")->isEnabled();
+            QCOMPARE(child<DateField>(d, "leaseEndEdit")->date(), Today.addMonths(10));
             click(d, "cancelButton");
         });
         click(w, "newAgreementButton");
@@ -461,18 +461,18 @@ private slots:
         u.f.dialogs.then([](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Recurring charges"));
             QVERIFY(!child<QPushButton>(d, "newTypeButton")->isEnabled());
-            QCOMPARE(child<QDateEdit>(d, "startDateEdit")->date(), Today);
-            QCOMPARE(child<QDateEdit>(d, "endDateEdit")->date(), Today);
+            QCOMPARE(child<DateField>(d, "startDateEdit")->date(), Today);
+            QCOMPARE(child<DateField>(d, "endDateEdit")->date(), Today);
             auto* types = child<QComboBox>(d, "typeBox");
             types->setCurrentIndex(types->findText(QStringLiteral("Parking")));
             auto* freq = child<QComboBox>(d, "frequencyBox");
             freq->setCurrentIndex(freq->findText(QStringLiteral("Monthly")));
             type(d, "amountEdit", QStringLiteral("40"));
-            child<QDateEdit>(d, "startDateEdit")->setDate(Today.addMonths(-3));
-            child<QDateEdit>(d, "endDateEdit")->setDate(Today.addMonths(-4));
+            child<DateField>(d, "startDateEdit")->setDate(Today.addMonths(-3));
+            child<DateField>(d, "endDateEdit")->setDate(Today.addMonths(-4));
             click(d, "okButton");
             QVERIFY(d->isVisible());
-            child<QDateEdit>(d, "endDateEdit")->setDate(Today.addYears(1));
+            child<DateField>(d, "endDateEdit")->setDate(Today.addYears(1));
             click(d, "okButton");
         });
         click(w, "addRecurButton");
@@ -512,11 +512,25 @@ private slots:
         QCOMPARE(u.value(QStringLiteral("select count(*) from recur where recid=2")), 0);
         QCOMPARE(column(w->recurList(), 0), (QStringList{"Rent", "Parking"}));
 
-        // A building without units.
+        // No unit shown (a building without units, a search that finds none): the panel
+        // is empty and nothing in it can act on the unit shown before.
         u.f.messages.clear();
+        const auto panelOff = [w] {
+            QCOMPARE(w->recurList()->model()->rowCount(), 0);
+            for (const char* b : {"addRecurButton", "editRecurButton", "deleteRecurButton"})
+                QVERIFY(!child<QPushButton>(w, b)->isEnabled());
+        };
         QVERIFY(w->selectBuilding(2));
-        click(w, "addRecurButton");
-        QCOMPARE(u.f.messages.texts(), QStringList{"There are no apartments."});
+        panelOff();
+        QVERIFY(w->selectBuilding(1));
+        QVERIFY(w->selectUnit(12));
+        QCOMPARE(w->recurList()->model()->rowCount(), 2);
+        QVERIFY(child<QPushButton>(w, "addRecurButton")->isEnabled());
+        type(w, "criteriaEdit", QStringLiteral("no such suite"));
+        click(w, "searchButton");
+        QCOMPARE(w->unitCount(), 0);
+        panelOff();
+        QVERIFY(u.f.messages.shown.isEmpty());
         QVERIFY(u.f.dialogs.done());
     }
 

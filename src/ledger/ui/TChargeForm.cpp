@@ -7,6 +7,7 @@
 #include "ledger/ui/TFAhead.h"
 #include "ledger/ui/TFormOT.h"
 #include "records/ui/RecordFields.h"
+#include "shell/ui/DateField.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
@@ -14,7 +15,6 @@
 #include "shell/ui/Dialogs.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -213,7 +213,7 @@ TChargeForm::TChargeForm(AppState& state, Payment& payment, QWidget* parent)
     chargeButtons->addStretch();
 
     // How the money came in.
-    m_date = RecordFields::date("datePaidEdit");
+    m_date = RecordFields::date("datePaidEdit", QStringLiteral("Date Paid"));
     m_date->setDate(payment.date);
     m_cash = amountField("cashEdit");
     m_check = amountField("checkEdit");
@@ -411,6 +411,8 @@ void TChargeForm::accept()
     if (!m_payment.isOpen())
         return;
     m_state.settings.printrec = m_printReceipts->isChecked();
+    if (!RecordFields::checkFields(this))
+        return;
     if (!readReceived())
         return;
     m_payment.date = m_date->date();

@@ -6,7 +6,7 @@ class AppState;
 class ChargesModel;
 class Payment;
 class QCheckBox;
-class QDateEdit;
+class DateField;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -65,7 +65,7 @@ private:
     Payment& m_payment;
     ChargesModel* m_model;
     QTableView* m_grid;
-    QDateEdit* m_date;
+    DateField* m_date;
     QLineEdit* m_cash;
     QLineEdit* m_check;
     QLineEdit* m_checkNo;

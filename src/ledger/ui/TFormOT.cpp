@@ -5,13 +5,13 @@
 #include "data/Database.h"
 #include "ledger/Payment.h"
 #include "records/ui/RecordFields.h"
+#include "shell/ui/DateField.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/ui/DialogButtons.h"
 #include "shell/ui/Dialogs.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -36,7 +36,7 @@ TFormOT::TFormOT(AppState& state, QWidget* parent) : QDialog(parent), m_state(st
     typeRow->addWidget(newType);
 
     m_amount = RecordFields::amount("amountEdit");
-    m_date = RecordFields::date("billingDateEdit");
+    m_date = RecordFields::date("billingDateEdit", QStringLiteral("Billing Date"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Type"), typeRow);
@@ -85,6 +85,8 @@ void TFormOT::accept()
 {
     // Moving the focus finishes whatever is being typed.
     m_date->setFocus();
+    if (!RecordFields::checkFields(this))
+        return;
     QString error;
     bool ok = false;
     const Money typed = RecordFields::readMoney(m_amount, &ok, &error);

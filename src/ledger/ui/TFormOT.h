@@ -7,7 +7,7 @@
 
 class AppState;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLineEdit;
 
 // "Add One Time Charge": a charge of a category's type, an amount and a billing date.
@@ -19,7 +19,7 @@ public:
 
     QComboBox* typeBox() const { return m_type; }
     QLineEdit* amountEdit() const { return m_amount; }
-    QDateEdit* billingDateEdit() const { return m_date; }
+    DateField* billingDateEdit() const { return m_date; }
 
     QString type() const;
     // The amount typed (0 when it is not one; accept() refuses that).
@@ -37,5 +37,5 @@ private:
     AppState& m_state;
     QComboBox* m_type;
     QLineEdit* m_amount;
-    QDateEdit* m_date;
+    DateField* m_date;
 };

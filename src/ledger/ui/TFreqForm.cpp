@@ -2,6 +2,7 @@
 #include "shell/ui/DialogButtons.h"
 
 #include "data/Dataset.h"
+#include "records/ui/RecordFields.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
@@ -11,7 +12,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,9 +27,9 @@ TFreqProp::TFreqProp(QWidget* parent) : QDialog(parent)
     m_description = new QLineEdit;
     m_description->setObjectName(QStringLiteral("descriptionEdit"));
     m_description->setMaxLength(50);
-    m_days = new QLineEdit;
-    m_days->setObjectName(QStringLiteral("daysEdit"));
-    m_days->setValidator(new QIntValidator(-32768, 32767, m_days));
+    // Posting steps due dates by this count: it must move them forward.
+    m_days =
+        RecordFields::whole("daysEdit", QStringLiteral("days"), {1, RecordFields::SmallInt.max});
     auto* days = new QHBoxLayout;
     days->addWidget(m_days);
     days->addWidget(new QLabel(QStringLiteral("Day(s)")));
@@ -53,11 +53,8 @@ void TFreqProp::accept()
         Messages::warning(QStringLiteral("The days field is blank!"));
         return;
     }
-    // Posting steps due dates by this count: it must move them forward.
-    if (m_days->text().trimmed().toInt() <= 0) {
-        Messages::warning(QStringLiteral("The days field must be a number of days of 1 or more!"));
+    if (!RecordFields::checkFields(this))
         return;
-    }
     QDialog::accept();
 }
 
@@ -93,13 +90,12 @@ bool TFreqForm::runDialog()
     TFreqProp dialog(this);
     dialog.nameEdit()->setText(t.asText(QStringLiteral("NAME")));
     dialog.descriptionEdit()->setText(t.asText(QStringLiteral("DESCRIPTION")));
-    const QVariant days = t.value(QStringLiteral("DAYS"));
-    dialog.daysEdit()->setText(days.isNull() ? QString() : days.toString());
+    RecordFields::showWhole(dialog.daysEdit(), t.value(QStringLiteral("DAYS")));
     if (Dialogs::exec(&dialog) != QDialog::Accepted)
         return false;
     t.setValue(QStringLiteral("NAME"), dialog.nameEdit()->text());
     t.setValue(QStringLiteral("DESCRIPTION"), dialog.descriptionEdit()->text());
-    t.setValue(QStringLiteral("DAYS"), dialog.daysEdit()->text().trimmed().toInt());
+    t.setValue(QStringLiteral("DAYS"), RecordFields::readWhole(dialog.daysEdit()));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "ledger/ui/TRecurForm.h"
 
 #include "records/ui/RecordFields.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/DialogButtons.h"
 
 #include "data/Clock.h"
@@ -9,7 +10,6 @@
 #include "shell/Messages.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -18,10 +18,6 @@
 #include <QRegularExpressionValidator>
 #include <QSqlQuery>
 #include <QVBoxLayout>
-
-namespace {
-
-} // namespace
 
 TRecurForm::TRecurForm(Database& db, QWidget* parent) : QDialog(parent)
 {
@@ -54,8 +50,8 @@ TRecurForm::TRecurForm(Database& db, QWidget* parent) : QDialog(parent)
     m_amount = RecordFields::unsignedAmount("amountEdit");
     m_lateFee = RecordFields::unsignedAmount("lateFeeEdit");
     m_perDay = RecordFields::unsignedAmount("perDayEdit");
-    m_start = RecordFields::date("startDateEdit");
-    m_end = RecordFields::date("endDateEdit");
+    m_start = RecordFields::date("startDateEdit", QStringLiteral("Start Date"));
+    m_end = RecordFields::date("endDateEdit", QStringLiteral("End Date"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Type"), typeRow);
@@ -107,6 +103,8 @@ RecurringCharges::Values TRecurForm::values() const
 
 void TRecurForm::accept()
 {
+    if (!RecordFields::checkFields(this))
+        return;
     const QString range = RecurringCharges::check(values());
     if (!range.isEmpty()) {
         Messages::plain(range);

@@ -6,7 +6,7 @@
 
 class Database;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLineEdit;
 class QPushButton;
 
@@ -26,8 +26,8 @@ public:
     QLineEdit* lateFeeEdit() const { return m_lateFee; }
     QLineEdit* perDayEdit() const { return m_perDay; }
     QComboBox* frequencyBox() const { return m_freq; }
-    QDateEdit* startDateEdit() const { return m_start; }
-    QDateEdit* endDateEdit() const { return m_end; }
+    DateField* startDateEdit() const { return m_start; }
+    DateField* endDateEdit() const { return m_end; }
 
     void accept() override;
 
@@ -37,7 +37,7 @@ private:
     QLineEdit* m_lateFee;
     QLineEdit* m_perDay;
     QComboBox* m_freq;
-    QDateEdit* m_start;
-    QDateEdit* m_end;
+    DateField* m_start;
+    DateField* m_end;
     QPushButton* m_newType;
 };

@@ -2,13 +2,16 @@
 
 #include "data/Clock.h"
 #include "data/Money.h"
+#include "shell/Messages.h"
+#include "shell/ui/DateField.h"
 
-#include <QCheckBox>
 #include <QDateEdit>
-#include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLineEdit>
 #include <QLocale>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <optional>
 
 namespace RecordFields {
 
@@ -85,6 +88,30 @@ Money::Sign signOf(const QLineEdit* edit)
     return v ? v->sign() : Money::Sign::Signed;
 }
 
+// What checkFields() needs to know of a field.
+const char* const CaptionProperty = "fieldCaption";
+const char* const MinProperty = "wholeMin";
+const char* const MaxProperty = "wholeMax";
+
+QString captionOf(const QWidget* w)
+{
+    const QString caption = w->property(CaptionProperty).toString();
+    return caption.isEmpty() ? w->objectName() : caption;
+}
+
+// Brings the field into view: every tab page on the way to it becomes the current one.
+void reveal(QWidget* field)
+{
+    for (QWidget* w = field; w && !w->isWindow(); w = w->parentWidget()) {
+        if (auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget())) {
+            if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+                tabs->setCurrentWidget(w);
+            else
+                stack->setCurrentWidget(w);
+        }
+    }
+}
+
 } // namespace
 
 QLineEdit* text(const char* objectName, int maxLength)
@@ -95,12 +122,113 @@ QLineEdit* text(const char* objectName, int maxLength)
     return e;
 }
 
-QLineEdit* integer(const char* objectName)
+QLineEdit* whole(const char* objectName, const QString& caption, Range range)
 {
     auto* e = new QLineEdit;
     e->setObjectName(QLatin1String(objectName));
-    e->setValidator(new QIntValidator(0, 2147483647, e));
+    e->setProperty(CaptionProperty, caption);
+    e->setProperty(MinProperty, range.min);
+    e->setProperty(MaxProperty, range.max);
+    // Long enough to type any wrong number in full and be told, not silently cut short.
+    e->setMaxLength(24);
+    e->setAlignment(Qt::AlignRight);
     return e;
+}
+
+void showWhole(QLineEdit* edit, const QVariant& value)
+{
+    if (value.isNull()) {
+        edit->clear();
+        return;
+    }
+    const qint64 units = Money::fromVariant(value).units();
+    const qint64 half = Money::Scale / 2;
+    edit->setText(QString::number((units >= 0 ? units + half : units - half) / Money::Scale));
+}
+
+namespace {
+// The number typed, or nothing when the text is not a whole number (digits, maybe a sign).
+std::optional<qint64> typedWhole(const QLineEdit* edit)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]{1,18}$"));
+    const QString t = edit->text().trimmed();
+    if (!number.match(t).hasMatch())
+        return std::nullopt;
+    return t.toLongLong();
+}
+} // namespace
+
+QVariant readWhole(const QLineEdit* edit)
+{
+    if (edit->text().trimmed().isEmpty())
+        return QVariant();
+    const std::optional<qint64> v = typedWhole(edit);
+    return v ? QVariant(*v) : QVariant();
+}
+
+QString wholeRefusal(const QLineEdit* edit)
+{
+    if (edit->text().trimmed().isEmpty())
+        return QString();
+    const qint64 min = edit->property(MinProperty).toLongLong();
+    const qint64 max = edit->property(MaxProperty).toLongLong();
+    const std::optional<qint64> v = typedWhole(edit);
+    if (v && *v >= min && *v <= max)
+        return QString();
+    return QStringLiteral("The %1 field must be a whole number from %2 to %3!")
+        .arg(captionOf(edit))
+        .arg(min)
+        .arg(max);
+}
+
+DateField* date(const char* objectName, const QString& caption, bool optional)
+{
+    auto* d = new DateField;
+    d->setObjectName(QLatin1String(objectName));
+    d->setProperty(CaptionProperty, caption);
+    d->setOptional(optional);
+    d->setDate(optional ? QDate() : Clock::today());
+    return d;
+}
+
+QDateEdit* date(const char* objectName)
+{
+    auto* d = new QDateEdit;
+    d->setObjectName(QLatin1String(objectName));
+    d->setCalendarPopup(true);
+    d->setDate(Clock::today());
+    return d;
+}
+
+QString dateRefusal(const DateField* field)
+{
+    if (field->isValid())
+        return QString();
+    if (field->isEmpty())
+        return QStringLiteral("The %1 field is blank!").arg(captionOf(field));
+    return QStringLiteral("The %1 field is not a date!").arg(captionOf(field));
+}
+
+bool checkFields(QWidget* dialog)
+{
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        QString refusal;
+        if (auto* d = qobject_cast<DateField*>(w))
+            refusal = d->isReadOnly() || !d->isEnabled() ? QString() : dateRefusal(d);
+        else if (auto* e = qobject_cast<QLineEdit*>(w); e && e->property(MinProperty).isValid())
+            refusal = wholeRefusal(e);
+        if (refusal.isEmpty())
+            continue;
+        reveal(w);
+        w->setFocus(Qt::OtherFocusReason);
+        if (auto* d = qobject_cast<DateField*>(w))
+            d->lineEdit()->selectAll();
+        else if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->selectAll();
+        Messages::warning(refusal);
+        return false;
+    }
+    return true;
 }
 
 QLineEdit* amount(const char* objectName)
@@ -113,14 +241,6 @@ QLineEdit* unsignedAmount(const char* objectName)
     return amountEdit(objectName, Money::Sign::Unsigned);
 }
 
-QLineEdit* smallInteger(const char* objectName)
-{
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(objectName));
-    e->setValidator(new QIntValidator(-32768, 32767, e));
-    return e;
-}
-
 QLineEdit* readOnly(const char* objectName)
 {
     auto* e = new QLineEdit;
@@ -128,15 +248,6 @@ QLineEdit* readOnly(const char* objectName)
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::NoFocus);
     return e;
-}
-
-QDateEdit* date(const char* objectName)
-{
-    auto* d = new QDateEdit;
-    d->setObjectName(QLatin1String(objectName));
-    d->setCalendarPopup(true);
-    d->setDate(Clock::today());
-    return d;
 }
 
 Money readMoney(const QLineEdit* edit, bool* ok, QString* error)
@@ -182,35 +293,6 @@ QVariant readAmount(const QLineEdit* edit, bool* ok, QString* error)
         Money::parseLocale(edit->text(), edit->locale(), signOf(edit), error);
     *ok = m.has_value();
     return m ? QVariant::fromValue(*m) : QVariant();
-}
-
-OptionalDate::OptionalDate(const char* objectName, QWidget* parent) : QWidget(parent)
-{
-    const QString name = QLatin1String(objectName);
-    setObjectName(name);
-    m_box = new QCheckBox;
-    m_box->setObjectName(name + QStringLiteral("Box"));
-    m_edit = new QDateEdit(Clock::today());
-    m_edit->setObjectName(name + QStringLiteral("Edit"));
-    m_edit->setCalendarPopup(true);
-    m_edit->setEnabled(false);
-    connect(m_box, &QCheckBox::toggled, m_edit, &QWidget::setEnabled);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_box);
-    layout->addWidget(m_edit, 1);
-}
-
-void OptionalDate::setValue(const QVariant& date)
-{
-    const QDate d = date.toDate();
-    m_box->setChecked(d.isValid());
-    m_edit->setDate(d.isValid() ? d : Clock::today());
-}
-
-QVariant OptionalDate::value() const
-{
-    return m_box->isChecked() ? QVariant(m_edit->date()) : QVariant(QMetaType(QMetaType::QDate));
 }
 
 } // namespace RecordFields

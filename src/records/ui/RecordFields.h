@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <QWidget>
 
-class QCheckBox;
+class DateField;
 class QDateEdit;
 class QLineEdit;
 
@@ -14,20 +14,54 @@ class QLineEdit;
 namespace RecordFields {
 
 QLineEdit* text(const char* objectName, int maxLength);
-// A whole number; empty means no value.
-QLineEdit* integer(const char* objectName);
+
+// What a whole-number column can hold and what makes sense in it.
+struct Range
+{
+    qint64 min;
+    qint64 max;
+};
+constexpr Range SmallInt{-32768, 32767};
+constexpr Range Integer{-2147483647LL - 1, 2147483647};
+// A count: none or more.
+constexpr Range SmallCount{0, 32767};
+constexpr Range Count{0, 2147483647};
+// A whole number kept in a NUMERIC(15,2) column.
+constexpr Range WholeNumeric{0, 9999999999999LL};
+
+// A whole number for a column; empty means no value. Nothing typed is dropped or changed:
+// checkFields() refuses, on OK, a text that is not a whole number within the range, naming
+// the field by its caption.
+QLineEdit* whole(const char* objectName, const QString& caption, Range range);
+// Empty for NULL; a decimal value is shown rounded.
+void showWhole(QLineEdit* edit, const QVariant& value);
+// NULL for an empty box, otherwise the number (after checkFields() passed).
+QVariant readWhole(const QLineEdit* edit);
+// The refusal for a whole-number box, empty when its text is fit to store.
+QString wholeRefusal(const QLineEdit* edit);
+
+// The one date field, named for checkFields(); starts at today. An optional one may be left
+// empty (no date).
+DateField* date(const char* objectName, const QString& caption, bool optional = false);
+// The date-range dialog of the reports still uses a QDateEdit with a calendar, starting at
+// today; it goes once that dialog takes the date field above.
+QDateEdit* date(const char* objectName);
+// The refusal for a date field, empty when it holds a date (or nothing, when optional).
+QString dateRefusal(const DateField* field);
+
+// Checks every whole-number box and date field of the dialog in turn. The first that cannot
+// be stored is refused with a warning naming it, shown (its tab made current) and focused;
+// then false, and the dialog stores nothing.
+bool checkFields(QWidget* dialog);
+
 // An amount or a percentage with up to two decimals, typed in the user's locale (the line
 // edit's locale()); empty means no value.
 QLineEdit* amount(const char* objectName);
 
 // The same without a sign (rents, fees).
 QLineEdit* unsignedAmount(const char* objectName);
-// A SMALLINT column.
-QLineEdit* smallInteger(const char* objectName);
 // A looked-up value shown read-only and passed over by Tab.
 QLineEdit* readOnly(const char* objectName);
-// A date box with a calendar, starting at today.
-QDateEdit* date(const char* objectName);
 
 // The amount typed, 0 for an empty box; ok is false (and 0 given) when it is not an amount,
 // with the reason for the user in *error. Every amount field is read through here.
@@ -42,21 +76,5 @@ void showMoney(QLineEdit* edit, Money value);
 // text is not a number (for amounts, with the reason in *error).
 QVariant readInteger(const QLineEdit* edit, bool* ok);
 QVariant readAmount(const QLineEdit* edit, bool* ok, QString* error = nullptr);
-
-// A date that may be left out: a tick box beside a date box.
-class OptionalDate : public QWidget
-{
-public:
-    OptionalDate(const char* objectName, QWidget* parent = nullptr);
-    void setValue(const QVariant& date);
-    // NULL while not ticked.
-    QVariant value() const;
-    QCheckBox* box() const { return m_box; }
-    QDateEdit* edit() const { return m_edit; }
-
-private:
-    QCheckBox* m_box;
-    QDateEdit* m_edit;
-};
 
 } // namespace RecordFields

@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -80,9 +79,12 @@ TApartForm::TApartForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     // Info 1
     m_suite = RecordFields::text("suiteEdit", 20);
     m_rent = RecordFields::amount("rentEdit");
-    m_squareFootage = RecordFields::amount("squareFootageEdit");
-    m_bedrooms = RecordFields::smallInteger("bedroomsEdit");
-    m_bathrooms = RecordFields::smallInteger("bathroomsEdit");
+    m_squareFootage = RecordFields::whole("squareFootageEdit", QStringLiteral("Square Footage"),
+                                          RecordFields::WholeNumeric);
+    m_bedrooms =
+        RecordFields::whole("bedroomsEdit", QStringLiteral("# Bedrooms"), RecordFields::SmallCount);
+    m_bathrooms = RecordFields::whole("bathroomsEdit", QStringLiteral("# Bathrooms"),
+                                      RecordFields::SmallCount);
     m_company = RecordFields::readOnly("companyEdit");
     m_firstName = RecordFields::readOnly("firstNameEdit");
     m_lastName = RecordFields::readOnly("lastNameEdit");
@@ -123,7 +125,8 @@ TApartForm::TApartForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     m_electric = RecordFields::text("electricEdit", 20);
     m_community = RecordFields::text("communityEdit", 20);
     m_heatingType = RecordFields::text("heatingTypeEdit", 30);
-    m_floor = RecordFields::smallInteger("floorEdit");
+    // Below ground counts down.
+    m_floor = RecordFields::whole("floorEdit", QStringLiteral("Floor"), RecordFields::SmallInt);
     m_status = choice("statusBox", {QStringLiteral("Damaged"), QStringLiteral("Leasing"),
                                     QStringLiteral("Moved"), QStringLiteral("Normal"),
                                     QStringLiteral("Renovated"), QStringLiteral("Renting"),
@@ -180,13 +183,13 @@ void TApartForm::load(const Dataset& u, int apId)
     m_apId = apId;
     m_suite->setText(u.asText(QStringLiteral("SUITE")));
     RecordFields::showAmount(m_rent, u.value(QStringLiteral("RENT")));
-    RecordFields::showAmount(m_squareFootage, u.value(QStringLiteral("SQUAREFOOTAGE")));
-    RecordFields::showInteger(m_bedrooms, u.value(QStringLiteral("BEDROOMS")));
-    RecordFields::showInteger(m_bathrooms, u.value(QStringLiteral("BATHROOMS")));
+    RecordFields::showWhole(m_squareFootage, u.value(QStringLiteral("SQUAREFOOTAGE")));
+    RecordFields::showWhole(m_bedrooms, u.value(QStringLiteral("BEDROOMS")));
+    RecordFields::showWhole(m_bathrooms, u.value(QStringLiteral("BATHROOMS")));
     m_electric->setText(u.asText(QStringLiteral("ELECTRIC")));
     m_community->setText(u.asText(QStringLiteral("COMMUNITY")));
     m_heatingType->setText(u.asText(QStringLiteral("HEATINGTYPE")));
-    RecordFields::showInteger(m_floor, u.value(QStringLiteral("FLOOR")));
+    RecordFields::showWhole(m_floor, u.value(QStringLiteral("FLOOR")));
     m_status->setEditText(u.asText(QStringLiteral("STATUS")));
     m_category->setEditText(u.asText(QStringLiteral("CATEGORY")));
     m_dat1->setText(u.asText(QStringLiteral("DAT1")));
@@ -205,14 +208,14 @@ QVariantMap TApartForm::values() const
     bool ok = true;
     v.insert(QStringLiteral("SUITE"), textValue(m_suite->text()));
     v.insert(QStringLiteral("RENT"), RecordFields::readAmount(m_rent, &ok));
-    v.insert(QStringLiteral("SQUAREFOOTAGE"), RecordFields::readAmount(m_squareFootage, &ok));
-    v.insert(QStringLiteral("BEDROOMS"), RecordFields::readInteger(m_bedrooms, &ok));
-    v.insert(QStringLiteral("BATHROOMS"), RecordFields::readInteger(m_bathrooms, &ok));
+    v.insert(QStringLiteral("SQUAREFOOTAGE"), RecordFields::readWhole(m_squareFootage));
+    v.insert(QStringLiteral("BEDROOMS"), RecordFields::readWhole(m_bedrooms));
+    v.insert(QStringLiteral("BATHROOMS"), RecordFields::readWhole(m_bathrooms));
     v.insert(QStringLiteral("TID"), m_tid);
     v.insert(QStringLiteral("ELECTRIC"), textValue(m_electric->text()));
     v.insert(QStringLiteral("COMMUNITY"), textValue(m_community->text()));
     v.insert(QStringLiteral("HEATINGTYPE"), textValue(m_heatingType->text()));
-    v.insert(QStringLiteral("FLOOR"), RecordFields::readInteger(m_floor, &ok));
+    v.insert(QStringLiteral("FLOOR"), RecordFields::readWhole(m_floor));
     v.insert(QStringLiteral("STATUS"), textValue(m_status->currentText()));
     v.insert(QStringLiteral("CATEGORY"), textValue(m_category->currentText()));
     v.insert(QStringLiteral("DAT1"), textValue(m_dat1->text()));
@@ -273,30 +276,16 @@ void TApartForm::accept()
         (refusal.startsWith(QLatin1String("Suite")) ? m_suite : m_rent)->setFocus();
         return;
     }
-    struct Number
-    {
-        QLineEdit* edit;
-        bool money;
-        const char* what;
-    };
-    for (const Number& n :
-         {Number{m_rent, true, "Rent"}, Number{m_squareFootage, true, "Square Footage"},
-          Number{m_bedrooms, false, "number of bedrooms"},
-          Number{m_bathrooms, false, "number of bathrooms"}, Number{m_floor, false, "floor"}}) {
-        bool ok = true;
-        QString error;
-        if (n.money)
-            RecordFields::readAmount(n.edit, &ok, &error);
-        else
-            RecordFields::readInteger(n.edit, &ok);
-        if (!ok) {
-            Messages::warning(
-                n.money ? QLatin1String(n.what) + QStringLiteral(": ") + error
-                        : QStringLiteral("The %1 is not a valid number!").arg(QLatin1String(n.what)));
-            m_tabs->setCurrentWidget(n.edit->parentWidget());
-            n.edit->setFocus();
-            return;
-        }
+    bool ok = true;
+    QString error;
+    RecordFields::readAmount(m_rent, &ok, &error);
+    if (!ok) {
+        Messages::warning(QStringLiteral("Rent: ") + error);
+        m_tabs->setCurrentIndex(0);
+        m_rent->setFocus();
+        return;
     }
+    if (!RecordFields::checkFields(this))
+        return;
     QDialog::accept();
 }

@@ -6,6 +6,7 @@
 #include "records/Buildings.h"
 #include "records/ui/RecordFields.h"
 #include "shell/Messages.h"
+#include "shell/ui/DateField.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -42,13 +43,13 @@ TBuildProp::TBuildProp(Database& db, QWidget* parent) : QDialog(parent)
     m_state = text("stateEdit", 100);
     m_zip = text("zipEdit", 100);
     m_tel = text("telEdit", 100);
-    m_units = integer("apartmentsEdit");
+    m_units = whole("apartmentsEdit", QStringLiteral("# Apartments"), Count);
     m_insuranceNumber = text("insuranceNumberEdit", 100);
     m_insuranceCarrier = text("insuranceCarrierEdit", 100);
     m_manager = text("managerEdit", 100);
     m_managerTel = text("managerTelEdit", 100);
     m_ownerText = text("ownerTextEdit", 100);
-    m_purchaseDate = new OptionalDate("purchaseDate");
+    m_purchaseDate = date("purchaseDateEdit", QStringLiteral("Purchase Date"), true);
     m_marketValue = amount("marketValueEdit");
 
     auto* top = new QFormLayout;
@@ -98,7 +99,7 @@ void TBuildProp::load(const Dataset& b)
     m_state->setText(b.asText(QStringLiteral("PROVSTATE")));
     m_zip->setText(b.asText(QStringLiteral("POSTALCODE")));
     m_tel->setText(b.asText(QStringLiteral("TEL")));
-    showInteger(m_units, b.value(QStringLiteral("APARTMENTS")));
+    showWhole(m_units, b.value(QStringLiteral("APARTMENTS")));
     m_insuranceNumber->setText(b.asText(QStringLiteral("INSURANCENUM")));
     m_insuranceCarrier->setText(b.asText(QStringLiteral("INSURANCECAR")));
     m_manager->setText(b.asText(QStringLiteral("MANAGER")));
@@ -118,7 +119,7 @@ void TBuildProp::store(Dataset& b) const
     b.setValue(QStringLiteral("PROVSTATE"), m_state->text());
     b.setValue(QStringLiteral("POSTALCODE"), m_zip->text());
     b.setValue(QStringLiteral("TEL"), m_tel->text());
-    b.setValue(QStringLiteral("APARTMENTS"), readInteger(m_units, &ok));
+    b.setValue(QStringLiteral("APARTMENTS"), readWhole(m_units));
     b.setValue(QStringLiteral("INSURANCENUM"), m_insuranceNumber->text());
     b.setValue(QStringLiteral("INSURANCECAR"), m_insuranceCarrier->text());
     b.setValue(QStringLiteral("MANAGER"), m_manager->text());
@@ -135,12 +136,9 @@ void TBuildProp::accept()
         Messages::warning(message);
         return;
     }
-    bool ok = true;
-    readInteger(m_units, &ok);
-    if (!ok) {
-        Messages::warning(QStringLiteral("The # Apartments field is not a whole number!"));
+    if (!checkFields(this))
         return;
-    }
+    bool ok = true;
     QString error;
     readAmount(m_marketValue, &ok, &error);
     if (!ok) {

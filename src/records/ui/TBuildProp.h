@@ -2,13 +2,11 @@
 
 #include <QDialog>
 
+class DateField;
 class Database;
 class Dataset;
 class QComboBox;
 class QLineEdit;
-namespace RecordFields {
-class OptionalDate;
-}
 
 // "Building Properties": one building, with its owner chosen by code.
 class TBuildProp : public QDialog
@@ -40,6 +38,6 @@ private:
     QLineEdit* m_manager;
     QLineEdit* m_managerTel;
     QLineEdit* m_ownerText;
-    RecordFields::OptionalDate* m_purchaseDate;
+    DateField* m_purchaseDate;
     QLineEdit* m_marketValue;
 };

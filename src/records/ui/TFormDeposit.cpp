@@ -6,9 +6,9 @@
 #include "records/Deposits.h"
 #include "records/ui/RecordFields.h"
 #include "shell/Messages.h"
+#include "shell/ui/DateField.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -25,9 +25,7 @@ TFormDeposit::TFormDeposit(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFormDeposit"));
     setWindowTitle(QStringLiteral("Deposit Property"));
-    m_date = new QDateEdit(Clock::today());
-    m_date->setObjectName(QStringLiteral("dateEdit"));
-    m_date->setCalendarPopup(true);
+    m_date = RecordFields::date("dateEdit", QStringLiteral("Date Paid"));
     m_amount = RecordFields::amount("amountEdit");
     m_paymentType = new QComboBox;
     m_paymentType->setObjectName(QStringLiteral("paymentTypeBox"));
@@ -82,6 +80,8 @@ void TFormDeposit::storeDeposit(Dataset& d) const
 
 void TFormDeposit::accept()
 {
+    if (!RecordFields::checkFields(this))
+        return;
     bool ok = true;
     QString error;
     const QVariant amount = RecordFields::readAmount(m_amount, &ok, &error);

@@ -4,7 +4,7 @@
 
 class Dataset;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -24,13 +24,13 @@ public:
     // "Enter a valid amount" for a blank or unreadable amount; the dialog stays open.
     void accept() override;
 
-    QDateEdit* dateEdit() const { return m_date; }
+    DateField* dateEdit() const { return m_date; }
     QLineEdit* amountEdit() const { return m_amount; }
     QComboBox* paymentTypeBox() const { return m_paymentType; }
     QPlainTextEdit* memoEdit() const { return m_memo; }
 
 private:
-    QDateEdit* m_date;
+    DateField* m_date;
     QLineEdit* m_amount;
     QComboBox* m_paymentType;
     QPlainTextEdit* m_memo;

@@ -10,7 +10,9 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +20,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -50,7 +51,7 @@ void setIfChanged(Dataset& t, const QString& column, const QVariant& v)
         t.setValue(column, v);
 }
 
-QVariant dateValue(const RecordFields::OptionalDate* e)
+QVariant dateValue(const DateField* e)
 {
     const QVariant v = e->value();
     return v.isNull() ? QVariant() : v;
@@ -136,8 +137,7 @@ TNTForm::TNTForm(AppState& state, int tid, QWidget* parent) : QDialog(parent), m
     {
         auto* page = new QWidget;
         auto* form = new QFormLayout;
-        m_dob = new RecordFields::OptionalDate("dob");
-        m_dob->setMaximumWidth(220);
+        m_dob = RecordFields::date("dobEdit", QStringLiteral("Dob"), true);
         form->addRow(QStringLiteral("Dob"), m_dob);
         addText(form, "OCCUPATION", "Occupation", "occupationEdit", 100);
         addText(form, "EMPLOYER", "Employer", "employerEdit", 100);
@@ -169,8 +169,8 @@ TNTForm::TNTForm(AppState& state, int tid, QWidget* parent) : QDialog(parent), m
             m_cardType->addItem(cards.valueAt(i, QStringLiteral("NAME")).toString());
         form->addRow(QStringLiteral("Credit Card Type"), m_cardType);
         addText(form, "CCARDNUM", "Credit Card #", "cardNumberEdit", 100);
-        m_cardExpiry = new RecordFields::OptionalDate("cardExpiry");
-        m_cardExpiry->setMaximumWidth(220);
+        m_cardExpiry =
+            RecordFields::date("cardExpiryEdit", QStringLiteral("Credit Card Expiry Date"), true);
         form->addRow(QStringLiteral("Credit Card Expiry Date"), m_cardExpiry);
         m_income = RecordFields::amount("incomeEdit");
         m_incomeType = choiceBox("incomeTypeBox", {QStringLiteral("Week"), QStringLiteral("Month"),
@@ -244,17 +244,10 @@ TNTForm::TNTForm(AppState& state, int tid, QWidget* parent) : QDialog(parent), m
 
 QWidget* TNTForm::buildDetailTab(TenantDetails::Kind kind, const char* prefix)
 {
-    auto* grid = new QTableView;
+    auto* grid = new Grid;
     grid->setObjectName(QLatin1String(prefix) + QStringLiteral("Grid"));
     grid->setModel(m_details[kind]);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->setVisible(false);
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    connect(grid, &QTableView::doubleClicked, this, [this, kind] { editDetail(kind); });
+    connect(grid, &Grid::openRequested, this, [this, kind] { editDetail(kind); });
     m_grids[kind] = grid;
 
     auto* insert =
@@ -330,6 +323,8 @@ void TNTForm::accept()
         Messages::warning(QStringLiteral("The id field is blank!"));
         return;
     }
+    if (!RecordFields::checkFields(this))
+        return;
     // An amount that cannot be read would be stored as nothing.
     bool ok = true;
     QString error;

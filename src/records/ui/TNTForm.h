@@ -8,6 +8,7 @@
 #include <functional>
 
 class AppState;
+class DateField;
 class Dataset;
 class QCheckBox;
 class QComboBox;
@@ -15,9 +16,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QTableView;
 class QTabWidget;
-namespace RecordFields {
-class OptionalDate;
-}
 
 // "Tenant Details": the tenant's personal, financial and emergency-contact details, notes, and
 // the vehicles, pets and occupants lists. The caller holds the dialog's transaction open; the
@@ -62,8 +60,8 @@ private:
     QTabWidget* m_tabs;
     QCheckBox* m_waitList;
     QCheckBox* m_active;
-    RecordFields::OptionalDate* m_dob;
-    RecordFields::OptionalDate* m_cardExpiry;
+    DateField* m_dob;
+    DateField* m_cardExpiry;
     QComboBox* m_cardType;
     QLineEdit* m_income;
     QComboBox* m_incomeType;

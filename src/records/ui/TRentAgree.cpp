@@ -1,6 +1,8 @@
 #include "records/ui/TRentAgree.h"
 
 #include "records/ui/RecordFields.h"
+#include "shell/ui/DateField.h"
+#include "shell/ui/DialogButtons.h"
 
 #include "data/Clock.h"
 #include "data/Database.h"
@@ -8,7 +10,6 @@
 #include "shell/Messages.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -24,7 +25,7 @@
 
 namespace {
 
-void showDate(QDateEdit* edit, const QVariant& v)
+void showDate(DateField* edit, const QVariant& v)
 {
     edit->setDate(v.isNull() ? Clock::today() : v.toDate());
 }
@@ -60,12 +61,12 @@ TRentAgree::TRentAgree(Database& db, QWidget* parent) : QDialog(parent)
     } catch (const DbError& e) {
         Messages::error(e.message());
     }
-    m_firstDue = RecordFields::date("firstDueEdit");
-    m_leaseStart = RecordFields::date("leaseStartEdit");
-    m_leaseEnd = RecordFields::date("leaseEndEdit");
-    m_moveIn = RecordFields::date("moveInEdit");
-    m_moveOut = RecordFields::date("moveOutEdit");
-    m_firstPayment = RecordFields::date("firstPaymentEdit");
+    m_firstDue = RecordFields::date("firstDueEdit", QStringLiteral("First Payment Due on"));
+    m_leaseStart = RecordFields::date("leaseStartEdit", QStringLiteral("Lease Start Date"));
+    m_leaseEnd = RecordFields::date("leaseEndEdit", QStringLiteral("Lease End Date"));
+    m_moveIn = RecordFields::date("moveInEdit", QStringLiteral("Move in Date"));
+    m_moveOut = RecordFields::date("moveOutEdit", QStringLiteral("Move Out Date"));
+    m_firstPayment = RecordFields::date("firstPaymentEdit", QStringLiteral("First Payment Date"));
     m_terms = new QPlainTextEdit;
     m_terms->setObjectName(QStringLiteral("termsEdit"));
 
@@ -104,14 +105,8 @@ TRentAgree::TRentAgree(Database& db, QWidget* parent) : QDialog(parent)
     columns->addSpacing(16);
     columns->addLayout(dates);
 
-    auto* buttons = new QDialogButtonBox;
-    m_ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    m_ok->setObjectName(QStringLiteral("okButton"));
-    m_ok->setDefault(true);
-    auto* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TRentAgree::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
+    m_ok = buttons->findChild<QPushButton*>(QStringLiteral("okButton"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
@@ -170,6 +165,14 @@ void TRentAgree::setViewOnly()
     m_viewOnly = true;
     m_ok->setEnabled(false);
     m_firstPayment->setEnabled(false);
+    // Shown, not offered for editing: nothing typed here could be stored.
+    for (QLineEdit* e : {m_rent, m_damage, m_lateFee, m_perDay})
+        e->setReadOnly(true);
+    for (DateField* d : {m_firstDue, m_leaseStart, m_leaseEnd, m_moveIn, m_moveOut})
+        d->setReadOnly(true);
+    m_recurs->setEnabled(false);
+    m_leaseTerm->setEnabled(false);
+    m_terms->setReadOnly(true);
 }
 
 NewAgreement TRentAgree::agreement(int apId) const
@@ -195,6 +198,8 @@ NewAgreement TRentAgree::agreement(int apId) const
 void TRentAgree::accept()
 {
     if (m_viewOnly)
+        return;
+    if (!RecordFields::checkFields(this))
         return;
     const QString refusal = Agreements::check(agreement(0));
     if (!refusal.isEmpty()) {

@@ -8,7 +8,7 @@
 class Database;
 class Dataset;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -36,9 +36,9 @@ public:
     QLineEdit* rentEdit() const { return m_rent; }
     QComboBox* recursBox() const { return m_recurs; }
     QComboBox* leaseTermBox() const { return m_leaseTerm; }
-    QDateEdit* firstPaymentEdit() const { return m_firstPayment; }
-    QDateEdit* leaseStartEdit() const { return m_leaseStart; }
-    QDateEdit* leaseEndEdit() const { return m_leaseEnd; }
+    DateField* firstPaymentEdit() const { return m_firstPayment; }
+    DateField* leaseStartEdit() const { return m_leaseStart; }
+    DateField* leaseEndEdit() const { return m_leaseEnd; }
     QPushButton* okButton() const { return m_ok; }
 
     void accept() override;
@@ -53,13 +53,13 @@ private:
     QLineEdit* m_lateFee;
     QLineEdit* m_perDay;
     QComboBox* m_recurs;
-    QDateEdit* m_firstDue;
+    DateField* m_firstDue;
     QComboBox* m_leaseTerm;
-    QDateEdit* m_leaseStart;
-    QDateEdit* m_leaseEnd;
-    QDateEdit* m_moveIn;
-    QDateEdit* m_moveOut;
-    QDateEdit* m_firstPayment;
+    DateField* m_leaseStart;
+    DateField* m_leaseEnd;
+    DateField* m_moveIn;
+    DateField* m_moveOut;
+    DateField* m_firstPayment;
     QPlainTextEdit* m_terms;
     QPushButton* m_ok;
     bool m_viewOnly = false;

@@ -2,6 +2,7 @@
 #include "shell/ui/DialogButtons.h"
 
 #include "records/ui/RecordFields.h"
+#include "shell/ui/DateField.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -42,8 +43,7 @@ void TDetailForm::addMemo(const QString& field, const QString& label, const char
 
 void TDetailForm::addDate(const QString& field, const QString& label, const char* objectName)
 {
-    auto* edit = new RecordFields::OptionalDate(objectName);
-    edit->setMaximumWidth(220);
+    auto* edit = RecordFields::date(objectName, label, true);
     m_form->addRow(label, edit);
     m_fields.insert(field, edit);
     m_order << field;
@@ -58,6 +58,14 @@ void TDetailForm::finish()
     setMinimumWidth(360);
 }
 
+void TDetailForm::accept()
+{
+    // A date typed wrong would otherwise be stored as no date at all.
+    if (!RecordFields::checkFields(this))
+        return;
+    QDialog::accept();
+}
+
 void TDetailForm::setValues(const QVariantMap& values)
 {
     for (const QString& field : m_order) {
@@ -67,7 +75,7 @@ void TDetailForm::setValues(const QVariantMap& values)
             line->setText(v.toString());
         else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
             memo->setPlainText(v.toString());
-        else if (auto* date = dynamic_cast<RecordFields::OptionalDate*>(w))
+        else if (auto* date = qobject_cast<DateField*>(w))
             date->setValue(v);
     }
     if (!m_order.isEmpty())
@@ -83,7 +91,7 @@ QVariantMap TDetailForm::values() const
             values.insert(field, line->text());
         else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
             values.insert(field, memo->toPlainText());
-        else if (auto* date = dynamic_cast<RecordFields::OptionalDate*>(w))
+        else if (auto* date = qobject_cast<DateField*>(w))
             values.insert(field, date->value());
     }
     return values;
@@ -112,7 +120,7 @@ TOccupantForm::TOccupantForm(QWidget* parent)
     addText(QStringLiteral("NAME"), QStringLiteral("Name"), "nameEdit", 30);
     addText(QStringLiteral("RELATIONSHIP"), QStringLiteral("Relationship"), "relationshipEdit", 20);
     addText(QStringLiteral("SSN"), QStringLiteral("SSN"), "ssnEdit", 20);
-    addDate(QStringLiteral("DOB"), QStringLiteral("Dob"), "dob");
+    addDate(QStringLiteral("DOB"), QStringLiteral("Dob"), "dobEdit");
     addMemo(QStringLiteral("COMMENTS"), QStringLiteral("Comments"), "commentsEdit");
     finish();
 }

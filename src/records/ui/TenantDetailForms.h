@@ -6,8 +6,8 @@
 
 class QFormLayout;
 
-// The small dialogs of the tenant dialog's "Other" tab. They have no checks: OK and Cancel
-// simply close them, and the caller stores or discards the row.
+// The small dialogs of the tenant dialog's "Other" tab. OK and Cancel close them, and the
+// caller stores or discards the row; OK only refuses a date that is not one.
 class TDetailForm : public QDialog
 {
     Q_OBJECT
@@ -15,6 +15,7 @@ public:
     // Values by column name (texts, and QDate for dates; an invalid date is blank).
     void setValues(const QVariantMap& values);
     QVariantMap values() const;
+    void accept() override;
 
 protected:
     TDetailForm(const QString& objectName, const QString& caption, QWidget* parent);
