@@ -70,7 +70,8 @@ TFreqForm::TFreqForm(AppState& state, QWidget* parent) : QDialog(parent), m_stat
                             {{QStringLiteral("Name"), QStringLiteral("NAME")},
                              {QStringLiteral("Description"), QStringLiteral("DESCRIPTION")}});
     m_list->printButton()->hide();
-    auto* close = new QPushButton(QStringLiteral("&Close"));
+    // C is "&Clear".
+    auto* close = new QPushButton(QStringLiteral("Cl&ose"));
     close->setObjectName(QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     m_list->addButton(close);

@@ -1,10 +1,12 @@
 #include "shell/ui/AccessKeys.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QTabBar>
 
 namespace AccessKeys {
@@ -83,14 +85,30 @@ QChar keyOf(const QKeyEvent* e)
     return QChar();
 }
 
+// Answers Alt+key for the widgets of one child window. The key is claimed when its override
+// event passes the child window on its way up from the focused widget, before the shortcut
+// map (and so the menu bar) sees it; the key press that follows is then swallowed, so the
+// focused field does not take the letter as typed text.
 class OwnKeysFirst : public QObject
 {
 public:
     explicit OwnKeysFirst(QWidget* window) : QObject(window), m_window(window) {}
+    ~OwnKeysFirst() override { qApp->removeEventFilter(this); }
 
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        const QEvent::Type type = event->type();
+        if (!m_pending.isNull() && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
+            const QChar key = keyOf(static_cast<QKeyEvent*>(event));
+            if (key == m_pending) {
+                if (type == QEvent::KeyRelease)
+                    stopSwallowing();
+                return true;
+            }
+            stopSwallowing();
+            return false;
+        }
+        if (watched != m_window || type != QEvent::ShortcutOverride)
             return false;
         const QChar key = keyOf(static_cast<QKeyEvent*>(event));
         if (key.isNull())
@@ -98,17 +116,31 @@ public:
         const QList<QPair<QWidget*, int>> found = holders(m_window, key);
         if (found.size() != 1)
             return false;
-        if (event->type() == QEvent::ShortcutOverride) {
-            // Taken here, so the menu bar's shortcut does not see the key.
-            event->accept();
-            return true;
-        }
-        activate(found.first().first, found.first().second);
+        event->accept();
+        m_pending = key;
+        qApp->installEventFilter(this);
+        // After the key's events, as Qt's own access keys act.
+        QPointer<QWidget> target = found.first().first;
+        const int tab = found.first().second;
+        QMetaObject::invokeMethod(
+            this,
+            [target, tab] {
+                if (target && usable(target))
+                    activate(target, tab);
+            },
+            Qt::QueuedConnection);
         return true;
     }
 
 private:
+    void stopSwallowing()
+    {
+        m_pending = QChar();
+        qApp->removeEventFilter(this);
+    }
+
     QWidget* m_window;
+    QChar m_pending;
 };
 
 } // namespace
