@@ -88,6 +88,19 @@ void Grid::fitColumns()
     }
 }
 
+QString Grid::wholeText(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return QString();
+    const QString shown = index.data(Qt::DisplayRole).toString();
+    const bool cut = sizeHintForIndex(index).width() > visualRect(index).width() ||
+                     shown.contains(QLatin1Char('\n'));
+    if (!cut)
+        return QString();
+    const QString whole = index.data(Qt::ToolTipRole).toString();
+    return whole.isEmpty() ? shown : whole;
+}
+
 void Grid::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -106,15 +119,7 @@ bool Grid::viewportEvent(QEvent* event)
         return QTableView::viewportEvent(event);
     auto* help = static_cast<QHelpEvent*>(event);
     const QModelIndex index = indexAt(help->pos());
-    QString text;
-    if (index.isValid()) {
-        const QString shown = index.data(Qt::DisplayRole).toString();
-        const QString whole = index.data(Qt::ToolTipRole).toString();
-        const bool cut = sizeHintForIndex(index).width() > visualRect(index).width() ||
-                         shown.contains(QLatin1Char('\n'));
-        if (cut)
-            text = whole.isEmpty() ? shown : whole;
-    }
+    const QString text = wholeText(index);
     if (text.isEmpty())
         QToolTip::hideText();
     else

@@ -18,6 +18,9 @@ public:
     static constexpr int MeasuredRows = 60;
     // Sizes the columns now (the grid does so by itself after a reset and when shown).
     void fitColumns();
+    // The tooltip of a cell: its whole text (the model's tooltip, else the text shown) when
+    // the column cuts it or it has more lines; empty when the cell shows it all.
+    QString wholeText(const QModelIndex& index) const;
 
 signals:
     void openRequested();
