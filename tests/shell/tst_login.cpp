@@ -16,12 +16,18 @@ private slots:
     {
         ShellFixture f;
         QString prefilled;
+        QWidget* caret = nullptr;
+        QWidget* password = nullptr;
         f.dialogs.then([&](QDialog* d) {
             prefilled = child<QLineEdit>(d, "userIdEdit")->text();
+            caret = d->focusWidget();
+            password = child<QLineEdit>(d, "passwordEdit");
             click(d, "okButton");
         });
         f.start();
-        QCOMPARE(prefilled, QStringLiteral("ADMIN")); // the only user is filled in
+        // The only user is filled in, and the password is what is left to type.
+        QCOMPARE(prefilled, QStringLiteral("ADMIN"));
+        QCOMPARE(caret, password);
         QCOMPARE(f.state.CurrentUserWID, 1);
         QVERIFY(f.state.optionsRight);
         QVERIFY(f.dialogs.done());
@@ -46,7 +52,12 @@ private slots:
             db.exec(QStringLiteral("insert into users (wid, id, firstname, npassword, progoptions) "
                                    "values (2, 'mary', 'Mary', '%1', 0)").arg(Encipher(QStringLiteral("pw"))));
         });
-        f.dialogs.then(loginAs(id, password));
+        bool caretOnId = false;
+        f.dialogs.then([&](QDialog* d) {
+            // Two users: nothing is filled in, the ID comes first.
+            caretOnId = d->focusWidget() == child<QLineEdit>(d, "userIdEdit");
+            loginAs(id, password)(d);
+        });
         // After the refusal the dialog comes back; trailing blanks are trimmed.
         f.dialogs.then(loginAs(QStringLiteral("mary "), QStringLiteral("pw  ")));
         f.start();
@@ -55,6 +66,7 @@ private slots:
         QCOMPARE(f.messages.shown.value(0).icon, Message::Warning);
         QCOMPARE(f.state.CurrentUserWID, 2);
         QVERIFY(!f.state.optionsRight);
+        QVERIFY(caretOnId);
     }
 
     void cancellingTheLoginEndsTheProgramBeforePosting()

@@ -1,11 +1,18 @@
 #include "data/Clock.h"
 #include "data/Dataset.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/MessageBoxes.h"
+#include "shell/ui/Splash.h"
 #include "shell/ui/TMain.h"
 #include "shell/ui/TPromptForm.h"
 #include "support/Gui.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -26,6 +33,31 @@ void unitWithRent(Database& db, const QString& nextDate, const QString& leaseEnd
 int charges(TMain& main)
 {
     return main.state().db.scalar(QStringLiteral("select count(*) from charges")).toInt();
+}
+
+// The windows on screen, apart from the main window, with whether each stays on top.
+QStringList otherWindows(const QWidget* main)
+{
+    QStringList shown;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w != main)
+            shown << w->objectName() +
+                         (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? "/on top" : "");
+    return shown;
+}
+
+// Launches as the program does: the splash, then the main window, whose start-up runs from
+// the event loop once it shows. Returns when the start-up has ended.
+bool launch(ShellFixture& f)
+{
+    auto* splash = new Splash;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    f.makeMain();
+    f.main->setAutoStart(true);
+    QSignalSpy ended(f.main.get(), &TMain::startupEnded);
+    f.main->show();
+    return ended.wait(20000) && !Splash::current();
 }
 
 } // namespace
@@ -170,6 +202,61 @@ private slots:
         QCOMPARE(f.messages.shown.value(0).icon, Message::Warning);
         for (const QString& word : named)
             QVERIFY2(f.messages.texts().value(1).contains(word), qPrintable(f.messages.texts().value(1)));
+    }
+
+    // Under the splash window, which stays on top, the login could not be seen: it closes
+    // before the login shows, and the login is the active window on top with the keyboard.
+    void theLoginIsTheVisibleActiveWindow()
+    {
+        ShellFixture f;
+        QStringList windows;
+        bool active = false;
+        QString caret;
+        f.dialogs.then([&](QDialog* d) {
+            windows = otherWindows(f.main.get());
+            // Activation comes from the window system, after the dialog shows.
+            QTRY_VERIFY(QApplication::activeWindow() == d);
+            active = QApplication::activeModalWidget() == d;
+            caret =
+                QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+            loginAs(QStringLiteral("ADMIN"))(d);
+        });
+        QVERIFY(launch(f));
+        QVERIFY(f.dialogs.done());
+        QCOMPARE(windows, QStringList{QStringLiteral("TFormPass")});
+        QVERIFY(active);
+        QCOMPARE(caret, QStringLiteral("passwordEdit"));
+        QCOMPARE(f.state.CurrentUserWID, 1);
+    }
+
+    // The start-up's warnings, in the program's own message boxes, come up on screen.
+    void startupWarningsComeUpVisible()
+    {
+        ShellFixture f;
+        f.prepare([](Database& db) {
+            unitWithRent(db, QStringLiteral("2026-10-11"), QStringLiteral("2026-12-10"));
+        });
+        MessageBoxSink boxes;
+        Messages::install(&boxes);
+        f.dialogs.then(loginAs(QStringLiteral("ADMIN")));
+        QStringList seen;
+        QTimer watcher;
+        // Looks at each box while it waits for an answer, then answers it.
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            seen << box->text() + QStringLiteral(" | ") + otherWindows(f.main.get()).join(',');
+            box->button(QMessageBox::Ok)->click();
+        });
+        watcher.start(0);
+        const bool ended = launch(f);
+        watcher.stop();
+        Messages::install(&f.messages);
+        QVERIFY(ended);
+        // Each box alone beside the main window, nothing over it.
+        QCOMPARE(seen,
+                 (QStringList{LateWarning + " | messageBox", ExpiredWarning + " | messageBox"}));
     }
 
     void logOffAsAnotherUserChangesRightsAndPostsNothing()

@@ -40,12 +40,16 @@ int exec(QDialog* dialog)
         ModalScope modal;
         return dialog->exec();
     }
-    // The handler presses a button; a dialog it leaves open counts as cancelled.
+    // The handler presses a button; a dialog it leaves open counts as cancelled. Shown modal,
+    // as exec() shows it.
     dialog->setResult(QDialog::Rejected);
+    const bool wasModal = dialog->testAttribute(Qt::WA_ShowModal);
+    dialog->setAttribute(Qt::WA_ShowModal, true);
     dialog->show();
     g_handler(dialog);
     if (dialog->isVisible())
         dialog->hide();
+    dialog->setAttribute(Qt::WA_ShowModal, wasModal);
     return dialog->result();
 }
 

@@ -26,6 +26,7 @@ int safeAnswer(const Message& m)
 std::unique_ptr<QMessageBox> MessageBoxSink::makeBox(const Message& m, QWidget* parent)
 {
     auto box = std::make_unique<QMessageBox>(parent);
+    box->setObjectName(QStringLiteral("messageBox"));
     box->setWindowTitle(m.caption);
     box->setText(m.text);
     QString icon;
