@@ -2,13 +2,19 @@
 #include "shell/SharedTables.h"
 #include "shell/ui/CommandBar.h"
 #include "shell/ui/Header.h"
+#include "shell/ui/Icons.h"
+#include "shell/ui/MessageBoxes.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -170,6 +176,102 @@ private slots:
         main.command("closeAll")->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(main.mdiArea()->subWindowList().isEmpty());
+    }
+
+    // Every command its own picture from the program's icon set, 32 pixels in the bar.
+    void commandBarPictures()
+    {
+        ShellFixture f(false);
+        TMain& main = f.start();
+        CommandBar* bar = main.commandBar();
+        QStringList names;
+        for (int g = 0; g < bar->groupCount(); ++g) {
+            for (QToolButton* b : bar->buttons(g)) {
+                QCOMPARE(b->iconSize(), QSize(32, 32));
+                const QIcon icon = b->icon();
+                QVERIFY2(!icon.name().isEmpty(), qPrintable(b->text()));
+                QVERIFY2(!icon.pixmap(32, 32).isNull(), qPrintable(b->text()));
+                names << icon.name();
+            }
+        }
+        QCOMPARE(names.size(), 29);
+        names.removeDuplicates();
+        QCOMPARE(names.size(), 29);
+        // The menu item of a command shows the same picture.
+        QCOMPARE(main.command("owners")->icon().name(), Icons::commandIconName("owners"));
+    }
+
+    // White caption text, centred on the gradient.
+    void groupCaptionsAreCentred()
+    {
+        ShellFixture f(false);
+        TMain& main = f.start();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        for (int g = 0; g < main.commandBar()->groupCount(); ++g) {
+            QAbstractButton* caption = main.commandBar()->captionBar(g);
+            QCOMPARE(caption->width(), 200);
+            const QImage image = caption->grab().toImage();
+            int left = image.width(), right = -1;
+            for (int x = 0; x < image.width(); ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if (qGray(image.pixel(x, y)) > 235) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            QVERIFY2(right > left, qPrintable(caption->text()));
+            QVERIFY2(std::abs((left + right) / 2 - image.width() / 2) <= 3,
+                     qPrintable(QStringLiteral("%1: text from %2 to %3")
+                                    .arg(caption->text())
+                                    .arg(left)
+                                    .arg(right)));
+        }
+    }
+
+    // Tiling, cascading and arranging many child windows leave the main window as it was;
+    // child windows that do not fit are scrolled to.
+    void arrangingNeverGrowsTheMainWindow()
+    {
+        ShellFixture f(false);
+        TMain& main = f.start();
+        const QRect screen = main.screen()->availableGeometry();
+        main.resize(screen.size());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        for (const char* key : {"owners", "tenants", "buildings", "apartments", "vendors"})
+            main.command(key)->trigger();
+        const QSize size = main.size();
+        for (const char* key : {"tile", "cascade", "arrange", "tile"}) {
+            main.command(key)->trigger();
+            QCoreApplication::processEvents();
+            QCOMPARE(main.size(), size);
+            QVERIFY(main.minimumSizeHint().width() <= screen.width());
+            QVERIFY(main.minimumSizeHint().height() <= screen.height());
+        }
+        // Tile Vertically: side by side, each from the top, left to right.
+        int x = -1;
+        for (QMdiSubWindow* w : main.mdiArea()->subWindowList()) {
+            QCOMPARE(w->y(), 0);
+            QVERIFY(w->x() > x);
+            x = w->x();
+        }
+    }
+
+    // The title bar of a message box shows its whole caption, however short the text.
+    void messageBoxesAreAsWideAsTheirCaption()
+    {
+        QWidget parent;
+        const auto box = MessageBoxSink::makeBox(
+            {Titles::Program, Message::NoIcon, Message::Ok, QStringLiteral("error")}, &parent);
+        QFont bold = box->font();
+        bold.setBold(true);
+        QVERIFY(box->sizeHint().width() >
+                QFontMetrics(bold).horizontalAdvance(Titles::Program) + 100);
+        const auto warning = MessageBoxSink::makeBox(
+            {QStringLiteral("Marbleway"), Message::Warning, Message::Ok, QStringLiteral("x")},
+            &parent);
+        QCOMPARE(warning->icon(), QMessageBox::NoIcon); // the program's own picture instead
+        QVERIFY(!warning->iconPixmap().isNull());
     }
 
     void closeWritesTheSettingsBack()
