@@ -2,6 +2,7 @@
 #include "data/Dataset.h"
 #include "records/Agreements.h"
 #include "records/ui/TFApart.h"
+#include "records/ui/TFTOwn.h"
 #include "shell/SharedTables.h"
 #include "shell/ui/DateField.h"
 #include "shell/ui/TMain.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -394,14 +396,25 @@ private slots:
         // An existing agreement is shown for viewing only.
         u.f.messages.clear();
         bool viewOnly = false;
+        QStringList editable;
         u.f.dialogs.then([&](QDialog* d) {
             viewOnly = !child<QPushButton>(d, "okButton")->isEnabled() &&
                        !child<DateField>(d, "firstPaymentEdit")->isEnabled();
             QCOMPARE(child<DateField>(d, "leaseEndEdit")->date(), Today.addMonths(10));
+            // Nothing can be typed or chosen in it.
+            for (QLineEdit* e : d->findChildren<QLineEdit*>())
+                if (e->isEnabled() && !e->isReadOnly())
+                    editable << e->parentWidget()->objectName() + "/" + e->objectName();
+            for (QComboBox* c : d->findChildren<QComboBox*>())
+                if (c->isEnabled())
+                    editable << c->objectName();
+            if (!child<QPlainTextEdit>(d, "termsEdit")->isReadOnly())
+                editable << QStringLiteral("termsEdit");
             click(d, "cancelButton");
         });
         click(w, "newAgreementButton");
         QVERIFY(viewOnly);
+        QCOMPARE(editable, QStringList());
         QCOMPARE(u.f.messages.texts(),
                  QStringList{"There is an existing rental agreement! You can't modify it. You can "
                              "only view it. However, you can delete it and replace it with a new "
@@ -420,6 +433,77 @@ private slots:
         click(w, "deleteAgreementButton");
         QCOMPARE(u.f.messages.texts(),
                  QStringList{"No rental agreement exists for this apartment"});
+        QVERIFY(u.f.dialogs.done());
+    }
+
+    // Cancel leaves the unit, the tenants, their addresses and the wait list as they were,
+    // also after another tenant was chosen in the dialog.
+    void cancelInTheUnitDialogChangesNothing()
+    {
+        UnitsScreen u;
+        TFApart* w = u.open();
+        QVERIFY(w->selectUnit(10));
+        const QString state = QStringLiteral(
+            "select list(tid||':'||coalesce(address,'-')||':'||coalesce(city,'-'), ',') from "
+            "(select * from tenants order by tid)");
+        const QString unit =
+            QStringLiteral("select suite||'/'||tid||'/'||rent||'/'||coalesce(floor,-99) from "
+                           "apartments where apid=10");
+        const QString tenantsBefore = u.text(state);
+        const QString unitBefore = u.text(unit);
+        u.f.dialogs.then([](QDialog* d) {
+            type(d, "suiteEdit", QStringLiteral("999"));
+            type(d, "floorEdit", QStringLiteral("7"));
+            click(d, "waitListButton");
+            QCOMPARE(child<QLineEdit>(d, "lastNameEdit")->text(), QStringLiteral("Jones"));
+            click(d, "cancelButton");
+        });
+        u.f.dialogs.then([](QDialog* d) { click(d, "okButton"); }); // Mary from the wait list
+        click(w, "editButton");
+        QVERIFY(u.f.dialogs.done());
+        QCOMPARE(u.text(unit), unitBefore);
+        QCOMPARE(u.text(state), tenantsBefore);
+        QCOMPARE(u.value(QStringLiteral("select count(*) from waitlist where tid=2")), 1);
+        QVERIFY(!u.f.state.tables().Apartments->isEditing());
+        QCOMPARE(cell(w->unitList(), w->unitList()->currentIndex().row(), 0),
+                 QStringLiteral("101"));
+    }
+
+    // The tree shows owners stored or deleted in the owners window once the units window is
+    // active again, and the chosen building stays chosen.
+    void treeFollowsOwnersStoredAndDeletedElsewhere()
+    {
+        UnitsScreen u;
+        u.f.prepare(
+            [](Database& db) { db.exec(QStringLiteral("set generator gen_owners_id to 100")); });
+        TFApart* w = u.open();
+        u.f.main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(u.f.main.get()));
+        QVERIFY(w->selectBuilding(3));
+        const auto owners = [&] {
+            u.f.main->command(QStringLiteral("owners"))->trigger();
+            return qobject_cast<TFTOwn*>(
+                u.f.main->openChildWindow(QStringLiteral("owners"))->widget());
+        };
+        const auto treeOwners = [&] {
+            u.f.main->command(QStringLiteral("apartments"))->trigger();
+            return treeTexts(w->tree()->topLevelItem(0));
+        };
+
+        u.f.dialogs.then([](QDialog* d) {
+            type(d, "codeEdit", QStringLiteral("NEWCO"));
+            click(d, "okButton");
+        });
+        owners()->newOwner();
+        QCOMPARE(treeOwners(), (QStringList{"ACME", "NEWCO", "ZED"}));
+        QCOMPARE(w->listedBuilding(), 3);
+
+        TFTOwn* list = owners();
+        QVERIFY(u.f.state.tables().Owners->locate(QStringLiteral("CODE"), QStringLiteral("NEWCO")));
+        u.f.messages.answers.enqueue(Message::Yes);
+        list->deleteOwner();
+        QCOMPARE(treeOwners(), (QStringList{"ACME", "ZED"}));
+        QCOMPARE(w->listedBuilding(), 3);
         QVERIFY(u.f.dialogs.done());
     }
 
