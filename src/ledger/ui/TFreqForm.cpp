@@ -63,12 +63,13 @@ TFreqForm::TFreqForm(AppState& state, QWidget* parent) : QDialog(parent), m_stat
     setObjectName(QStringLiteral("TFreqForm"));
     setWindowTitle(QStringLiteral("Rent Frequency Types"));
     Dataset& table = *state.tables().Frequency;
-    m_list = new ListWindow(state, table,
-                            {{QStringLiteral("NAME"), QStringLiteral("Name")},
-                             {QStringLiteral("DESCRIPTION"), QStringLiteral("Description")},
-                             {QStringLiteral("DAYS"), QStringLiteral("Type")}},
-                            {{QStringLiteral("Name"), QStringLiteral("NAME")},
-                             {QStringLiteral("Description"), QStringLiteral("DESCRIPTION")}});
+    m_list = new ListWindow(
+        state, table,
+        {{QStringLiteral("NAME"), QStringLiteral("Name")},
+         {QStringLiteral("DESCRIPTION"), QStringLiteral("Description")},
+         {QStringLiteral("DAYS"), QStringLiteral("Type"), DatasetModel::Format::Whole}},
+        {{QStringLiteral("Name"), QStringLiteral("NAME")},
+         {QStringLiteral("Description"), QStringLiteral("DESCRIPTION")}});
     m_list->printButton()->hide();
     // C is "&Clear".
     auto* close = new QPushButton(QStringLiteral("Cl&ose"));

@@ -5,6 +5,7 @@
 #include "shell/ui/Icons.h"
 #include "shell/ui/Splash.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -66,6 +67,9 @@ std::unique_ptr<QMessageBox> MessageBoxSink::makeBox(const Message& m, QWidget* 
     if (m.buttons & Message::No)
         buttons |= QMessageBox::No;
     box->setStandardButtons(buttons);
+    // Plain captions, as on every other button of the program.
+    for (QAbstractButton* b : box->buttons())
+        b->setIcon(QIcon());
 
     // A short text would make a box narrower than its caption ("Marbleway Keystead  2008"
     // over "error"): the title bar, with its own icon and buttons, needs the room.
