@@ -1,5 +1,9 @@
 // The keyboard in every window and dialog: access keys, Enter and Escape.
+#include "cashbook/ui/TCatForm.h"
+#include "cashbook/ui/TCcardForm.h"
 #include "data/Dataset.h"
+#include "ledger/ui/TFAhead.h"
+#include "ledger/ui/TFormOT.h"
 #include "ledger/ui/TFreqForm.h"
 #include "ledger/ui/TRecurForm.h"
 #include "records/ui/Pickers.h"
@@ -50,7 +54,8 @@ void addPortfolio(Database& db)
              "insert into buildings (buildid, oid, description) values (1, 1, 'Maple Court')",
              "insert into tenants (tid, id, firstname) values (1, 'JS', 'John')",
              "insert into apartments (apid, bid, suite, tid, agreeid, rent) values "
-             "(10, 1, '101', 1, -1, 900)",
+             "(10, 1, '101', 1, 5, 900)",
+             "insert into agreements (rid, apid, tid, rent) values (5, 10, 1, 900)",
              "insert into frequency (freqid, name, days, system) values (7, 'Fortnight', 15, 0)",
          })
         db.exec(QLatin1String(sql));
@@ -193,8 +198,27 @@ private slots:
         dialogs.emplace_back(new TSelTen(db));
         dialogs.emplace_back(new TSelVen(db));
         dialogs.emplace_back(new TFSelStat);
+        dialogs.emplace_back(
+            new TFSelStat(QStringLiteral("Select owner(s)."), {QStringLiteral("ZED")}));
+        dialogs.emplace_back(new TCatForm(f.state));
+        dialogs.emplace_back(new TPropCat);
+        dialogs.emplace_back(new TCcardForm(f.state));
+        dialogs.emplace_back(new TFormOT(f.state));
+        dialogs.emplace_back(new TFAhead);
         for (const auto& d : dialogs)
             walk(d.get(), d->objectName());
+
+        // The payment screen, as "Collect Rent " opens it.
+        f.dialogs.then([](QDialog* d) {
+            type(d, "searchEdit", QStringLiteral("JS"));
+            click(d, "okButton");
+        });
+        f.dialogs.then([&](QDialog* d) {
+            walk(d, d->objectName());
+            click(d, "cancelButton");
+        });
+        main.command(QStringLiteral("collectRent"))->trigger();
+        QCOMPARE(f.dialogs.seen, (QStringList{"TSelTen", "TChargeForm"}));
 
         found << menuClashes(main.menuBar(), QStringLiteral("menu bar"));
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("\n"))));
@@ -321,9 +345,9 @@ private slots:
     void dialogDefaultButtonAndEscape_data()
     {
         QTest::addColumn<QString>("dialog");
-        for (const char* d :
-             {"owner", "building", "unit", "agreement", "tenant", "deposit", "vendor", "occupant",
-              "recurring", "frequency", "user", "login", "tenant picker"})
+        for (const char* d : {"owner", "building", "unit", "agreement", "tenant", "deposit",
+                              "vendor", "occupant", "recurring", "frequency", "user", "login",
+                              "tenant picker", "category", "one-time charge", "charge ahead"})
             QTest::newRow(d) << d;
     }
     void dialogDefaultButtonAndEscape()
@@ -359,6 +383,12 @@ private slots:
             d.reset(new TFormWorkerEntry(db));
         else if (dialog == "login")
             d.reset(new TFormPass);
+        else if (dialog == "category")
+            d.reset(new TPropCat);
+        else if (dialog == "one-time charge")
+            d.reset(new TFormOT(f.state));
+        else if (dialog == "charge ahead")
+            d.reset(new TFAhead);
         else
             d.reset(new TSelTen(db));
         d->show();

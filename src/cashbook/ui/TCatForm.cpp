@@ -76,7 +76,8 @@ TCatForm::TCatForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(
                              {QStringLiteral("Description"), QStringLiteral("DESCRIPTION")}});
     m_list->printButton()->hide();
     m_list->clearButton()->setAutoDefault(false);
-    auto* close = new QPushButton(QStringLiteral("&Close"));
+    // C is "&Clear".
+    auto* close = new QPushButton(QStringLiteral("Cl&ose"));
     close->setObjectName(QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     m_list->addButton(close);

@@ -6,6 +6,7 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/Grid.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,7 +20,8 @@ TCcardForm::TCcardForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     setObjectName(QStringLiteral("TCcardForm"));
     setWindowTitle(QStringLiteral("Accepted Credit Cards"));
     m_name = RecordFields::text("cardNameEdit", 30);
-    auto* insert = new QPushButton(QStringLiteral("&Insert"));
+    // Made in the dialog, so that it stays the dialog's default button.
+    auto* insert = new QPushButton(QStringLiteral("&Insert"), this);
     insert->setObjectName(QStringLiteral("insertButton"));
     insert->setDefault(true);
     auto* remove = new QPushButton(QStringLiteral("&Delete"));
@@ -32,19 +34,12 @@ TCcardForm::TCcardForm(AppState& state, QWidget* parent) : QDialog(parent), m_st
     connect(remove, &QPushButton::clicked, this, &TCcardForm::deleteCard);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-    m_list = new QTableView;
+    m_list = new Grid;
     m_list->setObjectName(QStringLiteral("cardList"));
     m_model = new DatasetModel(*state.tables().Ccards, {{QStringLiteral("NAME"), QString()}}, this);
     m_list->setModel(m_model);
     m_model->bindSelection(m_list->selectionModel());
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->horizontalHeader()->hide();
-    m_list->verticalHeader()->hide();
-    m_list->horizontalHeader()->setStretchLastSection(true);
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_name, 1);

@@ -7,12 +7,13 @@
 #include "ledger/ui/TFAhead.h"
 #include "ledger/ui/TFormOT.h"
 #include "records/ui/RecordFields.h"
-#include "shell/ui/DateField.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/DialogButtons.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -173,7 +174,7 @@ TChargeForm::TChargeForm(AppState& state, Payment& payment, QWidget* parent)
     // The tenant's open charges. The filter goes on before the grid first asks for rows, so
     // the whole table is never read or counted.
     state.tables().Charges->setFiltered(true);
-    m_grid = new QTableView;
+    m_grid = new Grid;
     m_grid->setObjectName(QStringLiteral("chargesGrid"));
     m_model = new ChargesModel(
         *state.tables().Charges,
@@ -199,7 +200,8 @@ TChargeForm::TChargeForm(AppState& state, Payment& payment, QWidget* parent)
     add->setObjectName(QStringLiteral("addButton"));
     auto* remove = new QPushButton(QStringLiteral("&Delete..."));
     remove->setObjectName(QStringLiteral("deleteButton"));
-    auto* ahead = new QPushButton(QStringLiteral("&Charge Ahead..."));
+    // C is "&Cancel".
+    auto* ahead = new QPushButton(QStringLiteral("C&harge Ahead..."));
     ahead->setObjectName(QStringLiteral("chargeAheadButton"));
     for (QPushButton* b : {add, remove, ahead})
         b->setAutoDefault(false);

@@ -5,9 +5,9 @@
 #include "data/Database.h"
 #include "ledger/Payment.h"
 #include "records/ui/RecordFields.h"
-#include "shell/ui/DateField.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/DialogButtons.h"
 #include "shell/ui/Dialogs.h"
 
