@@ -10,7 +10,7 @@
 #include "support/Reports.h"
 #include "support/TestDb.h"
 
-#include <QDateEdit>
+#include "shell/ui/DateField.h"
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>

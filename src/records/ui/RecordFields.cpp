@@ -5,12 +5,12 @@
 #include "shell/Messages.h"
 #include "shell/ui/DateField.h"
 
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QValidator>
 #include <optional>
 
 namespace RecordFields {
@@ -188,15 +188,6 @@ DateField* date(const char* objectName, const QString& caption, bool optional)
     d->setProperty(CaptionProperty, caption);
     d->setOptional(optional);
     d->setDate(optional ? QDate() : Clock::today());
-    return d;
-}
-
-QDateEdit* date(const char* objectName)
-{
-    auto* d = new QDateEdit;
-    d->setObjectName(QLatin1String(objectName));
-    d->setCalendarPopup(true);
-    d->setDate(Clock::today());
     return d;
 }
 

@@ -7,7 +7,6 @@
 #include <QWidget>
 
 class DateField;
-class QDateEdit;
 class QLineEdit;
 
 // Small field helpers shared by the record dialogs.
@@ -43,9 +42,6 @@ QString wholeRefusal(const QLineEdit* edit);
 // The one date field, named for checkFields(); starts at today. An optional one may be left
 // empty (no date).
 DateField* date(const char* objectName, const QString& caption, bool optional = false);
-// The date-range dialog of the reports still uses a QDateEdit with a calendar, starting at
-// today; it goes once that dialog takes the date field above.
-QDateEdit* date(const char* objectName);
 // The refusal for a date field, empty when it holds a date (or nothing, when optional).
 QString dateRefusal(const DateField* field);
 

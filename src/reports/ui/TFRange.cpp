@@ -3,10 +3,10 @@
 #include "data/Clock.h"
 #include "records/ui/RecordFields.h"
 #include "shell/Messages.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/DialogButtons.h"
 
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -39,8 +39,8 @@ TFRange::TFRange(QWidget* parent) : QDialog(parent)
         const DateRange::Choice choice = b.choice;
         connect(radio, &QRadioButton::clicked, this, [this, choice] { choose(choice); });
     }
-    m_from = RecordFields::date("fromDate");
-    m_to = RecordFields::date("toDate");
+    m_from = RecordFields::date("fromDate", QStringLiteral("From"));
+    m_to = RecordFields::date("toDate", QStringLiteral("To"));
     auto* dates = new QFormLayout;
     dates->addRow(QStringLiteral("From:"), m_from);
     dates->addRow(QStringLiteral("To:"), m_to);
@@ -102,6 +102,8 @@ void TFRange::choose(DateRange::Choice choice)
 
 void TFRange::accept()
 {
+    if (!RecordFields::checkFields(this))
+        return;
     if (from() > to()) {
         Messages::warning(QStringLiteral("Invalid date range!"));
         return;

@@ -5,7 +5,7 @@
 #include <QDate>
 #include <QDialog>
 
-class QDateEdit;
+class DateField;
 class QRadioButton;
 
 // "Select date range". One dialog serves every report while the program runs, so the range
@@ -21,8 +21,8 @@ public:
     QDate to() const;
     DateRange::Choice choice() const;
     QRadioButton* button(DateRange::Choice choice) const;
-    QDateEdit* fromEdit() const { return m_from; }
-    QDateEdit* toEdit() const { return m_to; }
+    DateField* fromEdit() const { return m_from; }
+    DateField* toEdit() const { return m_to; }
 
     // "Invalid date range!" and stays open while From is later than To.
     void accept() override;
@@ -32,6 +32,6 @@ private:
     void choose(DateRange::Choice choice);
 
     QRadioButton* m_buttons[4];
-    QDateEdit* m_from;
-    QDateEdit* m_to;
+    DateField* m_from;
+    DateField* m_to;
 };
