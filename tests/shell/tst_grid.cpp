@@ -87,6 +87,12 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(grid.columnWidth(0) >= textWidth(grid, model.early));
         QVERIFY(model.furthest < Grid::MeasuredRows);
+
+        // A width the user dragged stays after the rows are read again.
+        grid.horizontalHeader()->resizeSection(0, 37);
+        model.change(QStringLiteral("short again"));
+        QCoreApplication::processEvents();
+        QCOMPARE(grid.columnWidth(0), 37);
     }
 
     void cutTextsShowWholeInATooltip()

@@ -21,6 +21,11 @@ Grid::Grid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
     connect(this, &QTableView::doubleClicked, this, &Grid::openRequested);
+    // A width the user gives a column is kept when the rows are read again.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!m_fitting)
+            m_sizedByUser.insert(column);
+    });
 }
 
 void Grid::setModel(QAbstractItemModel* model)
@@ -28,6 +33,7 @@ void Grid::setModel(QAbstractItemModel* model)
     if (QAbstractItemModel* old = this->model())
         disconnect(old, nullptr, this, nullptr);
     QTableView::setModel(model);
+    m_sizedByUser.clear();
     if (!model)
         return;
     connect(model, &QAbstractItemModel::modelReset, this, &Grid::fitLater);
@@ -78,14 +84,16 @@ void Grid::fitColumns()
     const int last = std::min(rows, first + std::min(inView, MeasuredRows));
     // No column takes more than half the width; a longer text shows whole in its tooltip.
     const int widest = std::max(160, viewport()->width() / 2);
+    m_fitting = true;
     for (int c = 0; c < columns; ++c) {
-        if (isColumnHidden(c))
+        if (isColumnHidden(c) || m_sizedByUser.contains(c))
             continue;
         int width = header->sectionSizeHint(c);
         for (int r = first; r < last; ++r)
             width = std::max(width, sizeHintForIndex(m->index(r, c, rootIndex())).width());
         header->resizeSection(c, std::min(width + 4, widest));
     }
+    m_fitting = false;
 }
 
 QString Grid::wholeText(const QModelIndex& index) const

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QSet>
 #include <QTableView>
 
 // The grid of every list: whole rows selected one at a time, read only, rows of one fixed
 // height. Its columns are sized to their titles and to the rows in view (never to every row,
-// so a grid over a large table stays fast), again whenever the model is reset. A text cut by
+// so a grid over a large table stays fast), again whenever the model is reset, except the
+// columns the user has sized by hand. A text cut by
 // its column shows whole in a tooltip. Enter on a row and a double click ask to open it.
 class Grid : public QTableView
 {
@@ -34,4 +36,6 @@ private:
     void fitLater();
 
     bool m_fitPending = false;
+    bool m_fitting = false;
+    QSet<int> m_sizedByUser;
 };
