@@ -1,6 +1,7 @@
 #include "shell/AppState.h"
 
 #include "data/Dataset.h"
+#include "shell/SearchFilter.h"
 #include "shell/SharedTables.h"
 
 #include <QCoreApplication>
@@ -66,10 +67,5 @@ bool AppState::CheckRight(const QString& flag)
 
 bool AppState::searchMatches(const Dataset& table, int row) const
 {
-    // The search state is shared: another screen may have named a column this table lacks.
-    const int field = table.fieldIndex(SearchField);
-    if (SearchText.isEmpty() || field < 0)
-        return false;
-    const QString value = table.rawValue(row, field).toString().toLower();
-    return !value.isEmpty() && value.contains(SearchText.toLower());
+    return SearchFilter::matches(table, row, SearchField, SearchText);
 }

@@ -3,6 +3,7 @@
 #include "data/Dataset.h"
 #include "data/Database.h"
 #include "shell/AppState.h"
+#include "shell/SearchFilter.h"
 
 #include "data/NewDatabase.h"
 
@@ -52,26 +53,6 @@ const QHash<QString, QStringList>& schemaColumns()
         return out;
     }();
     return columns;
-}
-
-// The search filter in SQL: the column as text contains the text, in any letter case.
-Dataset::Condition searchCondition(const AppState& state, const Dataset& d)
-{
-    const int field = d.fieldIndex(state.SearchField);
-    if (state.SearchText.isEmpty() || field < 0)
-        return {QStringLiteral("1 = 0"), {}};
-    if (field >= d.tableFieldCount()) {
-        // A display column is searched in memory; a paged table cannot do that.
-        return d.isPaged() ? Dataset::Condition{QStringLiteral("1 = 0"), {}} : Dataset::Condition{};
-    }
-    QString column = d.fieldNames().at(field);
-    column = QLatin1Char('"') + column.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-             QLatin1Char('"');
-    // Texts and text blobs are searched as they are; numbers and dates as their text.
-    const int type = d.fieldType(field).id();
-    if (type != QMetaType::QString && type != QMetaType::QByteArray)
-        column = QStringLiteral("cast(%1 as varchar(64))").arg(column);
-    return {column + QStringLiteral(" containing ?"), {state.SearchText}};
 }
 
 QString fullName(const QVariant& first, const QVariant& last)
@@ -130,15 +111,11 @@ SharedTables::SharedTables(Database& db, AppState& state)
     Maint->setMasterLink(Apartments, QStringLiteral("APID"), QStringLiteral("APID"));
 
     // The search filter, for the objects that search.
-    const Dataset::Filter search = [&state](const Dataset& d, int row) {
-        return state.searchMatches(d, row);
-    };
-    const Dataset::SqlFilter searchSql = [&state](const Dataset& d) {
-        return searchCondition(state, d);
-    };
     for (Dataset* d : {Owners, Buildings, Tenants, Vendors, Equipments, Reminders, Categories,
                        Cashbook, Frequency, Maint})
-        d->setFilter(search, searchSql);
+        SearchFilter::install(*d, [&state] {
+            return SearchFilter::Terms{state.SearchField, state.SearchText};
+        });
 
     // Charges: the open charges of the current unit's tenant, as the payment screen lists them
     // (a credit, AMT below 0, is open too).
