@@ -1,5 +1,6 @@
 #include "records/ui/RecordCommands.h"
 
+#include "records/ui/TEquipForm.h"
 #include "records/ui/TFBuild.h"
 #include "records/ui/TFTOwn.h"
 #include "records/ui/TVenMain.h"
@@ -32,6 +33,11 @@ void connectRecordCommands(TMain& main)
                  [&main, &state] {
                      openChild(main, QStringLiteral("buildings"), true,
                                [&state] { return new TFBuild(state); });
+                 });
+    main.guarded(QStringLiteral("equipment"), QStringLiteral("EQUIPMENTS"), TMain::NoRights,
+                 [&main, &state] {
+                     openChild(main, QStringLiteral("equipment"), true,
+                               [&state] { return new TEquipForm(state); });
                  });
     main.enable(QStringLiteral("vendors"), [&main, &state] {
         openChild(main, QStringLiteral("vendors"), false, [&state] { return new TVenMain(state); });

@@ -3,7 +3,7 @@
 class TMain;
 
 // Each record area makes its main-window commands live (with their rights checks) here.
-// Owners, buildings, vendors and the pickers.
+// Owners, buildings, vendors, the Equipment Manager and the pickers.
 void connectRecordCommands(TMain& main);
 // Tenants, with their details and deposits.
 void connectTenantCommands(TMain& main);
