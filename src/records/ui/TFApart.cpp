@@ -11,6 +11,7 @@
 #include "records/Units.h"
 #include "records/ui/ChildActivation.h"
 #include "records/ui/TApartForm.h"
+#include "records/ui/TFLogForm.h"
 #include "records/ui/TRentAgree.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
@@ -210,13 +211,13 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
     auto* newButton = button(QStringLiteral("&New..."), "newButton");
     auto* editButton = button(QStringLiteral("&Edit..."), "editButton");
     auto* deleteButton = button(QStringLiteral("&Delete"), "deleteButton");
-    // Reports, the maintenance log and the letter editor are not built yet.
+    // Reports and the letter editor are not built yet.
     auto* printButton = button(QStringLiteral("&Print"), "printButton", false);
     auto* agreement = button(QStringLiteral("New &Rental Agreement..."), "newAgreementButton");
     // Access keys of their own in this window: A is the recurring charges' "&Add...".
     auto* dropAgreement =
         button(QStringLiteral("Delete Rental A&greement"), "deleteAgreementButton");
-    auto* maintenance = button(QStringLiteral("&Maintenance..."), "maintenanceButton", false);
+    auto* maintenance = button(QStringLiteral("&Maintenance..."), "maintenanceButton");
     // N is "&New...".
     auto* printAgreement =
         button(QStringLiteral("Pr&int Rental Agreement..."), "printAgreementButton", false);
@@ -225,6 +226,7 @@ TFApart::TFApart(AppState& state, QWidget* parent) : QWidget(parent), m_state(st
     connect(deleteButton, &QPushButton::clicked, this, &TFApart::deleteUnit);
     connect(agreement, &QPushButton::clicked, this, &TFApart::newAgreement);
     connect(dropAgreement, &QPushButton::clicked, this, &TFApart::deleteAgreement);
+    connect(maintenance, &QPushButton::clicked, this, &TFApart::openMaintenance);
 
     m_search = new SearchGroup(QStringLiteral("Search Apartments"), Units::searchFields());
     connect(m_search, &SearchGroup::searchRequested, this, &TFApart::search);
@@ -538,6 +540,18 @@ bool TFApart::syncUnit()
         return true;
     Messages::plain(QStringLiteral("error"));
     return false;
+}
+
+void TFApart::openMaintenance()
+{
+    if (unitCount() == 0 || selectedApId() <= 0) {
+        Messages::plain(QStringLiteral("No apartment has been selected!"));
+        return;
+    }
+    if (!syncUnit())
+        return;
+    TFLogForm log(m_state, this);
+    Dialogs::exec(&log);
 }
 
 void TFApart::search()

@@ -49,6 +49,8 @@ public:
     void addRecurringCharge();
     void editRecurringCharge();
     void deleteRecurringCharge();
+    // "&Maintenance...": the maintenance log of the selected unit.
+    void openMaintenance();
 
 private:
     // Builds the tree again; the building keepBuilding stays chosen when it is still there,
