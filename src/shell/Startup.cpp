@@ -86,21 +86,4 @@ bool postAndWarn(AppState& state)
     return true;
 }
 
-QList<Reminder> dueReminders(AppState& state)
-{
-    QList<Reminder> due;
-    Dataset* reminders = state.tables().Reminders;
-    const QDate today = Clock::today();
-    for (int i = 0; i < reminders->rowCount(); ++i) {
-        const QDate date = reminders->valueAt(i, QStringLiteral("TDATE")).toDate();
-        if (reminders->valueAt(i, QStringLiteral("REMINDER")).toInt() != 1)
-            continue;
-        if (date.isValid() && date > today)
-            continue;
-        due.append({reminders->valueAt(i, QStringLiteral("TITLE")).toString(),
-                    reminders->valueAt(i, QStringLiteral("DESCRIPTION")).toString()});
-    }
-    return due;
-}
-
 } // namespace Startup

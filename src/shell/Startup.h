@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 
 class AppState;
@@ -25,13 +24,5 @@ bool postAndWarn(AppState& state);
 bool hasLateCharges(Database& db);
 // A unit's current agreement whose lease ended before today.
 bool hasExpiredLeases(Database& db);
-
-struct Reminder
-{
-    QString title;
-    QString description;
-};
-// Reminders marked for display and dated today or earlier (or without a date), in stored order.
-QList<Reminder> dueReminders(AppState& state);
 
 } // namespace Startup

@@ -5,6 +5,7 @@
 #include "data/SchemaUpgrade.h"
 #include "ledger/Posting.h"
 #include "ledger/ui/TFreqForm.h"
+#include "office/Reminders.h"
 #include "records/ui/RecordCommands.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
@@ -23,6 +24,7 @@
 #include "shell/ui/TPromptForm.h"
 #include "cashbook/ui/CashbookCommands.h"
 #include "ledger/ui/LedgerCommands.h"
+#include "office/ui/OfficeCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -321,6 +323,7 @@ void TMain::connectCommands()
     connectUnitCommands(*this);
     connectLedgerCommands(*this);
     connectCashbookCommands(*this);
+    connectOfficeCommands(*this);
     enable(QStringLiteral("closeAll"), [this] {
         for (QMdiSubWindow* w : m_mdi->subWindowList())
             w->close();
@@ -445,9 +448,11 @@ void TMain::tileVertically()
 
 void TMain::ShowDueReminders()
 {
-    for (const Startup::Reminder& r : Startup::dueReminders(m_state)) {
+    // Each at the same place, the later on top.
+    for (const Reminders::Due& r : Reminders::due(*m_state.tables().Reminders, Clock::today())) {
         auto* prompt = new TPromptForm(r.title, r.description, this);
         prompt->show();
+        prompt->raise();
     }
 }
 

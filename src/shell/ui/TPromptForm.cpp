@@ -24,8 +24,13 @@ TPromptForm::TPromptForm(const QString& title, const QString& text, QWidget* par
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(icon);
     layout->addWidget(m_text);
-    if (parent)
-        move(parent->geometry().center() - rect().center());
+    // Centred by its laid-out size: before that the window has no size of its own yet.
+    adjustSize();
+    if (parent) {
+        QRect place = rect();
+        place.moveCenter(parent->geometry().center());
+        move(place.topLeft());
+    }
 }
 
 QString TPromptForm::text() const
