@@ -1,4 +1,4 @@
-// keystead-bench FIXTURES_DIR [--runs N] [--only startup|charges|screens|shared|posting|report|payment]
+// keystead-bench FIXTURES_DIR [--runs N] [--only startup|charges|screens|shared|posting|report|payment|maintenance]
 //   Measures every figure on the generated portfolios in FIXTURES_DIR (small.fdb, large.fdb),
 //   prints one line per figure and the same as JSON.
 // keystead-bench windows DATA.FDB
@@ -23,6 +23,8 @@
 #include "ledger/ui/TChargeForm.h"
 #include "records/Agreements.h"
 #include "records/ui/Pickers.h"
+#include "records/Equipment.h"
+#include "records/ui/TEquipForm.h"
 #include "records/ui/TFApart.h"
 #include "reports/ReportCanvas.h"
 #include "reports/ReportEngine.h"
@@ -918,6 +920,71 @@ int runPayment(const QString& file)
 }
 
 // Collecting rent at full scale, each run in a process of its own on a fresh copy.
+// The maintenance log of the unit with the most work orders, from "&Maintenance..." to the
+// painted dialog; the Equipment Manager from its command to the painted window; and choosing
+// another unit in it.
+void measureMaintenance(const QString& fixture, int runs, QList<Figure>& figures)
+{
+    QTemporaryDir dir;
+    copyFixture(fixture, dir);
+    Started p;
+    if (!p.start(dir.path()))
+        return;
+    TMain& window = *p.window;
+    Database& db = p.state.db;
+    const int apId = db.scalar(QStringLiteral(
+                                   "select first 1 apid from maintenance group by apid order by count(*) desc"))
+                         .toInt();
+    const int building =
+        db.scalar(QStringLiteral("select bid from apartments where apid = %1").arg(apId)).toInt();
+    TFApart* units = unitsWindowOn(window, p.state, building, apId);
+    if (!units || !units->selectUnit(apId))
+        return;
+    std::vector<double> log;
+    int orders = 0;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer t;
+        Dialogs::setHandler([&](QDialog* d) {
+            QCoreApplication::processEvents();
+            log.push_back(msSince(t));
+            if (auto* grid = d->findChild<QTableView*>())
+                orders = grid->model()->rowCount();
+            d->reject();
+        });
+        t.start();
+        units->openMaintenance();
+    }
+    Dialogs::setHandler(nullptr);
+    out << "  maintenance log of unit " << apId << ": " << orders << " orders\n";
+    figures.append({QStringLiteral("opening a unit's maintenance log, large"), median(log),
+                    QStringLiteral("ms"), 100});
+
+    std::vector<double> manager, select;
+    const int lastUnit = db.scalar(QStringLiteral("select max(apid) from apartments")).toInt();
+    for (int run = 0; run < runs; ++run) {
+        window.command(QStringLiteral("closeAll"))->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        window.command(QStringLiteral("equipment"))->trigger();
+        QCoreApplication::processEvents();
+        manager.push_back(msSince(t));
+        auto* equipment = window.findChild<TEquipForm*>();
+        if (!equipment)
+            return;
+        t.restart();
+        equipment->tables().selectUnit(lastUnit);
+        QCoreApplication::processEvents();
+        select.push_back(msSince(t));
+    }
+    window.command(QStringLiteral("closeAll"))->trigger();
+    figures.append({QStringLiteral("opening the Equipment Manager, large"), median(manager),
+                    QStringLiteral("ms"), 300});
+    figures.append({QStringLiteral("Equipment Manager, another unit chosen, large"), median(select),
+                    QStringLiteral("ms"), 50});
+}
+
 void measurePayment(const QString& program, const QString& fixture, int runs, QList<Figure>& figures)
 {
     QTemporaryDir dir;
@@ -983,6 +1050,8 @@ int runAll(const QString& program, const QString& fixtures, int runs, const QStr
         measureReport(program, large, runs, figures);
     if (wanted("payment"))
         measurePayment(program, large, runs, figures);
+    if (wanted("maintenance"))
+        measureMaintenance(large, runs, figures);
 
     QJsonArray json;
     out << '\n';
@@ -1023,7 +1092,7 @@ int main(int argc, char** argv)
         return runPayment(args.at(2));
     if (args.size() < 2) {
         out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only "
-               "startup|charges|screens|shared|posting|report|payment]\n";
+               "startup|charges|screens|shared|posting|report|payment|maintenance]\n";
         return 2;
     }
     int runs = 3;
