@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 TRForm::TRForm(QWidget* parent) : QDialog(parent)
@@ -102,6 +103,8 @@ TRemForm::TRemForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(
                              {QStringLiteral("TDATE"), QStringLiteral("Date"),
                               DatasetModel::Format::Date}},
                             {{QStringLiteral("Title"), QStringLiteral("TITLE")}});
+    // Room for a whole title.
+    m_list->grid()->setColumnWidth(0, m_list->grid()->fontMetrics().averageCharWidth() * 34);
     // Reminders are not printed.
     m_list->printButton()->hide();
     m_list->clearButton()->setAutoDefault(false);
@@ -115,7 +118,7 @@ TRemForm::TRemForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(
     connect(m_list, &ListWindow::deleteRequested, this, &TRemForm::deleteReminder);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
-    resize(560, 360);
+    resize(640, 360);
 }
 
 void TRemForm::showEvent(QShowEvent* event)

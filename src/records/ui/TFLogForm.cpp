@@ -11,6 +11,7 @@
 #include "shell/ui/ListWindow.h"
 
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 TFLogForm::TFLogForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
@@ -33,6 +34,16 @@ TFLogForm::TFLogForm(AppState& state, QWidget* parent) : QDialog(parent), m_stat
         {{QStringLiteral("Description"), QStringLiteral("DESCRIPTION")},
          {QStringLiteral("Type"), QStringLiteral("TYPE")},
          {QStringLiteral("Status"), QStringLiteral("STATUS")}});
+    {
+        // Room for the titles and the usual texts, so every column is in view at once.
+        QTableView* grid = m_list->grid();
+        const QFontMetrics fm = grid->fontMetrics();
+        const int chars[] = {14, 26, 20, 11, 28, 9, 10};
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            grid->setColumnWidth(
+                c, std::max(fm.horizontalAdvance(grid->model()->headerData(c, Qt::Horizontal).toString()) + 24,
+                            fm.averageCharWidth() * chars[c] + 12));
+    }
     auto* close = new QPushButton(QStringLiteral("Close"));
     close->setObjectName(QStringLiteral("closeButton"));
     close->setAutoDefault(false);
@@ -43,7 +54,7 @@ TFLogForm::TFLogForm(AppState& state, QWidget* parent) : QDialog(parent), m_stat
     connect(m_list, &ListWindow::deleteRequested, this, &TFLogForm::deleteOrder);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
-    resize(900, 420);
+    resize(1080, 440);
 }
 
 void TFLogForm::runDialog()
