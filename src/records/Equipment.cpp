@@ -42,11 +42,9 @@ EquipmentTables::EquipmentTables(Database& db)
     SearchFilter::install(*m_equipment, [this] { return SearchFilter::Terms{m_field, m_text}; });
 }
 
-EquipmentTables::~EquipmentTables()
-{
-    // The equipment follows the units: unlink before either goes.
-    m_equipment->clearMasterLink();
-}
+// The equipment goes first (members go in reverse order): unlinking it instead would read
+// every unit's equipment on the way out.
+EquipmentTables::~EquipmentTables() = default;
 
 void EquipmentTables::open()
 {

@@ -151,7 +151,12 @@ TEquipForm::TEquipForm(AppState& state, QWidget* parent)
     resize(900, 480);
 }
 
-TEquipForm::~TEquipForm() = default;
+TEquipForm::~TEquipForm()
+{
+    // The grid and its model go before the tables they show.
+    delete m_grid;
+    delete m_model;
+}
 
 void TEquipForm::showUnit()
 {
