@@ -2,6 +2,8 @@
 #include "data/Dataset.h"
 #include "office/ui/TRemForm.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
+#include "shell/ui/Grid.h"
 #include "shell/ui/ListWindow.h"
 #include "shell/ui/TMain.h"
 #include "shell/ui/TPromptForm.h"
@@ -11,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSqlQuery>
@@ -166,15 +167,15 @@ private slots:
             // New: dated today, not ticked; a blank title keeps the dialog open.
             f.dialogs.then([&](QDialog* d) {
                 QCOMPARE(d->windowTitle(), QStringLiteral("Reminder"));
-                QVERIFY(child<QCheckBox>(d, "reminderDateBox")->isChecked());
-                QCOMPARE(child<QDateEdit>(d, "reminderDateEdit")->date(), Today);
+                QCOMPARE(child<DateField>(d, "reminderDateEdit")->date(), Today);
                 QVERIFY(!child<QCheckBox>(d, "popUpBox")->isChecked());
                 click(d, "okButton");
                 QVERIFY(d->isVisible());
                 type(d, "titleEdit", QStringLiteral("Gas safety"));
                 // The description takes what its column holds.
                 child<QPlainTextEdit>(d, "descriptionEdit")->setPlainText(longText);
-                child<QCheckBox>(d, "reminderDateBox")->setChecked(false);
+                // The date may be left out.
+                child<DateField>(d, "reminderDateEdit")->lineEdit()->clear();
                 click(d, "okButton");
             });
             click(w, "newButton");
@@ -182,13 +183,13 @@ private slots:
             // Edit: the row's date and box; Cancel keeps the row, OK stores the new date.
             w->list()->table().locate(QStringLiteral("REMID"), 1);
             f.dialogs.then([](QDialog* d) {
-                QCOMPARE(child<QDateEdit>(d, "reminderDateEdit")->date(), Today);
+                QCOMPARE(child<DateField>(d, "reminderDateEdit")->date(), Today);
                 QVERIFY(child<QCheckBox>(d, "popUpBox")->isChecked());
                 type(d, "titleEdit", QStringLiteral("Changed"));
                 click(d, "cancelButton");
             });
             f.dialogs.then([](QDialog* d) {
-                child<QDateEdit>(d, "reminderDateEdit")->setDate(QDate(2024, 4, 1));
+                child<DateField>(d, "reminderDateEdit")->setDate(QDate(2024, 4, 1));
                 child<QCheckBox>(d, "popUpBox")->setChecked(false);
                 click(d, "okButton");
             });

@@ -2,13 +2,14 @@
 #include "data/Dataset.h"
 #include "office/ui/TTodoForm.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
+#include "shell/ui/Grid.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
 
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -170,7 +171,7 @@ private slots:
                     QCOMPARE(r->objectName(), QStringLiteral("TRForm"));
                     QCOMPARE(child<QLineEdit>(r, "titleEdit")->text(), description.left(50));
                     QCOMPARE(child<QPlainTextEdit>(r, "descriptionEdit")->toPlainText(), notes.left(200));
-                    QCOMPARE(child<QDateEdit>(r, "reminderDateEdit")->date(), Monday);
+                    QCOMPARE(child<DateField>(r, "reminderDateEdit")->date(), Monday);
                     QVERIFY(!child<QCheckBox>(r, "popUpBox")->isChecked());
                     click(r, "okButton");
                 });

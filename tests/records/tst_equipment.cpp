@@ -4,13 +4,14 @@
 #include "records/ui/RecordFields.h"
 #include "records/ui/TEquipForm.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
+#include "shell/ui/Grid.h"
+#include "shell/ui/SearchGroup.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -120,25 +121,33 @@ private slots:
     {
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("price");
-        QTest::addColumn<QDate>("purchased"); // invalid: left out
+        QTest::addColumn<QString>("date"); // typed; empty: left out
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("storedPrice");
+        QTest::addColumn<QDate>("storedDate");
         QTest::newRow("stored with its unit, price exact") << "Dishwasher" << "1,234.55"
-            << QDate(2024, 2, 29) << "" << "1234.55";
-        QTest::newRow("no price is the default 0, no date") << "Microwave" << "" << QDate() << "" << "0";
-        QTest::newRow("blank description") << "   " << "10" << QDate() << "Description is blank!" << "";
-        QTest::newRow("price not a number") << "Dryer" << "12x" << QDate()
-            << "Purchase Price: \"12x\" is not a valid amount. Type an amount like 1,234.50." << "";
-        QTest::newRow("negative price") << "Dryer" << "-5" << QDate()
-            << "Purchase Price: \"-5\" is not a valid amount: it cannot be negative." << "";
+            << "2/29/2024" << "" << "1234.55" << QDate(2024, 2, 29);
+        QTest::newRow("no price is the default 0, no date") << "Microwave" << "" << "" << "" << "0"
+            << QDate();
+        QTest::newRow("blank description") << "   " << "10" << "" << "Description is blank!" << ""
+            << QDate();
+        QTest::newRow("a date that is none") << "Dryer" << "10" << "2/30/2024"
+            << "The Purchase Date field is not a date!" << "" << QDate();
+        QTest::newRow("price not a number") << "Dryer" << "12x" << ""
+            << "Purchase Price: \"12x\" is not a valid amount. Type an amount like 1,234.50." << ""
+            << QDate();
+        QTest::newRow("negative price") << "Dryer" << "-5" << ""
+            << "Purchase Price: \"-5\" is not a valid amount: it cannot be negative." << ""
+            << QDate();
     }
     void newEquipment()
     {
         QFETCH(QString, description);
         QFETCH(QString, price);
-        QFETCH(QDate, purchased);
+        QFETCH(QString, date);
         QFETCH(QString, message);
         QFETCH(QString, storedPrice);
+        QFETCH(QDate, storedDate);
         ShellFixture f(false);
         f.prepare(addUnits);
         f.start();
@@ -149,9 +158,8 @@ private slots:
             QCOMPARE(child<QLineEdit>(d, "priceEdit")->text(), QString());
             type(d, "descriptionEdit", description);
             type(d, "priceEdit", price);
-            child<QCheckBox>(d, "purchaseDateBox")->setChecked(purchased.isValid());
-            if (purchased.isValid())
-                child<QDateEdit>(d, "purchaseDateEdit")->setDate(purchased);
+            QVERIFY(child<DateField>(d, "purchaseDateEdit")->isEmpty());
+            child<DateField>(d, "purchaseDateEdit")->lineEdit()->setText(date);
             click(d, "okButton");
             stayedOpen = d->isVisible();
             if (stayedOpen)
@@ -169,7 +177,7 @@ private slots:
             QCOMPARE(stored.value(0).toInt(), 101);
             QCOMPARE(stored.value(1).toInt(), 10);
             QCOMPARE(Dataset::toMoney(stored.value(2)).units(), Money::parse(storedPrice).units());
-            QCOMPARE(stored.value(3).toDate(), purchased);
+            QCOMPARE(stored.value(3).toDate(), storedDate);
             QCOMPARE(shown(w->grid()).size(), 3);
         } else {
             QVERIFY(stored.isEmpty());
@@ -233,8 +241,8 @@ private slots:
         f.prepare(addUnits);
         f.start();
         TEquipForm* w = openManager(f);
-        QCOMPARE(w->fieldBox()->currentText(), QStringLiteral("Description"));
-        w->criteriaEdit()->setText(QStringLiteral("FRIDGE"));
+        QCOMPARE(w->searchGroup()->fieldBox()->currentText(), QStringLiteral("Description"));
+        w->searchGroup()->criteriaEdit()->setText(QStringLiteral("FRIDGE"));
         click(w, "searchButton");
         QCOMPARE(shown(w->grid()), QStringList{QStringLiteral("Fridge")});
         f.dialogs.then([](QDialog* d) {
@@ -249,21 +257,21 @@ private slots:
         QVERIFY(f.state.SearchText.isEmpty());
         QVERIFY(!f.state.tables().Equipments->isFiltered());
 
-        w->fieldBox()->setCurrentText(QStringLiteral("Brand"));
-        w->criteriaEdit()->setText(QStringLiteral("spin"));
+        w->searchGroup()->fieldBox()->setCurrentText(QStringLiteral("Brand"));
+        w->searchGroup()->criteriaEdit()->setText(QStringLiteral("spin"));
         click(w, "searchButton");
         QCOMPARE(shown(w->grid()), QStringList{QStringLiteral("Washer")});
         // Blank criteria leave the search as it is; a quote is only a character.
-        w->criteriaEdit()->setText(QStringLiteral("  "));
+        w->searchGroup()->criteriaEdit()->setText(QStringLiteral("  "));
         click(w, "searchButton");
         QCOMPARE(shown(w->grid()), QStringList{QStringLiteral("Washer")});
-        w->criteriaEdit()->setText(QStringLiteral("O'Neil"));
+        w->searchGroup()->criteriaEdit()->setText(QStringLiteral("O'Neil"));
         click(w, "searchButton");
         QVERIFY(f.messages.shown.isEmpty());
         QVERIFY(shown(w->grid()).isEmpty());
 
         click(w, "clearButton");
-        QVERIFY(w->criteriaEdit()->text().isEmpty());
+        QVERIFY(w->searchGroup()->criteriaEdit()->text().isEmpty());
         QCOMPARE(shown(w->grid()), (QStringList{QStringLiteral("fridge freezer"), QStringLiteral("Washer")}));
     }
 };

@@ -4,14 +4,14 @@
 #include "records/ui/TFApart.h"
 #include "records/ui/TFLogForm.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
+#include "shell/ui/Grid.h"
 #include "shell/ui/ListWindow.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -97,11 +97,9 @@ struct Log
     TFApart* units = nullptr;
 };
 
-bool showsDate(QDialog* d, const char* field, const QDate& date)
+QDate shownDate(QDialog* d, const char* field)
 {
-    const QString name = QLatin1String(field);
-    return d->findChild<QCheckBox*>(name + QStringLiteral("Box"))->isChecked() &&
-           d->findChild<QDateEdit*>(name + QStringLiteral("Edit"))->date() == date;
+    return child<DateField>(d, field)->date();
 }
 
 } // namespace
@@ -146,14 +144,14 @@ private slots:
         Log l;
         l.open(10, [&](TFLogForm* log) {
             l.f.dialogs.then([](QDialog* d) {
-                QVERIFY(showsDate(d, "dateField", Today));
-                QVERIFY(showsDate(d, "invoiceDateField", Today));
-                QVERIFY(showsDate(d, "completedField", Today));
+                QCOMPARE(shownDate(d, "dateEdit"), Today);
+                QCOMPARE(shownDate(d, "invoiceDateEdit"), Today);
+                QCOMPARE(shownDate(d, "completedEdit"), Today);
                 for (const char* box : {"typeBox", "statusBox", "priorityBox", "vendorBox"})
                     QCOMPARE(child<QComboBox>(d, box)->currentText(), QString());
                 type(d, "descriptionEdit", QStringLiteral("Paint the hall"));
                 // A date may be changed before OK.
-                child<QDateEdit>(d, "completedFieldEdit")->setDate(QDate(2024, 4, 1));
+                child<DateField>(d, "completedEdit")->lineEdit()->setText(QStringLiteral("4/1/2024"));
                 click(d, "okButton");
             });
             click(log, "newButton");
@@ -169,24 +167,30 @@ private slots:
     {
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("cost");
+        QTest::addColumn<QString>("invoiceDate"); // typed; empty: today's stays
         QTest::addColumn<QString>("message");
-        QTest::newRow("blank description") << " " << "5" << "The description field cannot be blank";
-        QTest::newRow("cost not a number") << "Gutter" << "5,5"
+        QTest::newRow("blank description") << " " << "5" << "" << "The description field cannot be blank";
+        QTest::newRow("cost not a number") << "Gutter" << "5,5" << ""
             << "Cost: \"5,5\" is not a valid amount: the group separator \",\" belongs only "
                "between groups of digits, as in 1,234.50.";
-        QTest::newRow("three decimals") << "Gutter" << "1.005"
+        QTest::newRow("three decimals") << "Gutter" << "1.005" << ""
             << "Cost: \"1.005\" is not a valid amount: at most two decimals are allowed.";
+        QTest::newRow("a date that is none") << "Gutter" << "5" << "4/31/2024"
+            << "The Invoice Date field is not a date!";
     }
     void orderDialogChecks()
     {
         QFETCH(QString, description);
         QFETCH(QString, cost);
+        QFETCH(QString, invoiceDate);
         QFETCH(QString, message);
         Log l;
         l.open(10, [&](TFLogForm* log) {
             l.f.dialogs.then([&](QDialog* d) {
                 type(d, "descriptionEdit", description);
                 type(d, "costEdit", cost);
+                if (!invoiceDate.isEmpty())
+                    child<DateField>(d, "invoiceDateEdit")->lineEdit()->setText(invoiceDate);
                 click(d, "okButton");
                 QVERIFY(d->isVisible());
                 click(d, "cancelButton");

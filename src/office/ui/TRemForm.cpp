@@ -7,6 +7,7 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/DialogButtons.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/ListWindow.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 TRForm::TRForm(QWidget* parent) : QDialog(parent)
@@ -30,7 +30,7 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent)
     m_description->setObjectName(QStringLiteral("descriptionEdit"));
     m_description->setTabChangesFocus(true);
     limitLength(m_description, Reminders::DescriptionLength);
-    m_date = new RecordFields::OptionalDate("reminderDate");
+    m_date = RecordFields::date("reminderDateEdit", QStringLiteral("Reminder Date"), true);
     m_popUp = new QCheckBox;
     m_popUp->setObjectName(QStringLiteral("popUpBox"));
 
@@ -78,6 +78,8 @@ void TRForm::accept()
         Messages::warning(message);
         return;
     }
+    if (!RecordFields::checkFields(this))
+        return;
     QDialog::accept();
 }
 
@@ -103,8 +105,6 @@ TRemForm::TRemForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(
                              {QStringLiteral("TDATE"), QStringLiteral("Date"),
                               DatasetModel::Format::Date}},
                             {{QStringLiteral("Title"), QStringLiteral("TITLE")}});
-    // Room for a whole title.
-    m_list->grid()->setColumnWidth(0, m_list->grid()->fontMetrics().averageCharWidth() * 34);
     // Reminders are not printed.
     m_list->printButton()->hide();
     m_list->clearButton()->setAutoDefault(false);

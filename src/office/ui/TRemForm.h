@@ -10,9 +10,7 @@ class ListWindow;
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
-namespace RecordFields {
-class OptionalDate;
-}
+class DateField;
 
 // "Reminder": the reminder being inserted or edited in the shared reminders table. The date
 // is not bound to the row: the caller puts it in and takes it out.
@@ -30,16 +28,16 @@ public:
 
     QLineEdit* titleEdit() const { return m_title; }
     QPlainTextEdit* descriptionEdit() const { return m_description; }
-    RecordFields::OptionalDate* dateField() const { return m_date; }
+    DateField* dateField() const { return m_date; }
     QCheckBox* popUpBox() const { return m_popUp; }
 
-    // Refuses a blank title.
+    // Refuses a blank title and a date that is not a date.
     void accept() override;
 
 private:
     QLineEdit* m_title;
     QPlainTextEdit* m_description;
-    RecordFields::OptionalDate* m_date;
+    DateField* m_date;
     QCheckBox* m_popUp;
 };
 

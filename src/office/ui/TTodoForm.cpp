@@ -12,19 +12,18 @@
 #include "shell/SharedTables.h"
 #include "shell/ui/DialogButtons.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
 
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 TPropTodo::TPropTodo(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
@@ -136,20 +135,11 @@ TTodoForm::TTodoForm(AppState& state, QWidget* parent) : QDialog(parent), m_stat
                                {{QStringLiteral("DESCRIPTION"), QStringLiteral("Description")},
                                 {QStringLiteral("thePriority"), QStringLiteral("Type")}},
                                this);
-    m_grid = new QTableView;
+    m_grid = new Grid;
     m_grid->setObjectName(QStringLiteral("todoList"));
     m_grid->setModel(m_model);
     m_model->bindSelection(m_grid->selectionModel());
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setAlternatingRowColors(true);
-    m_grid->verticalHeader()->setVisible(false);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_grid->setColumnWidth(1, m_grid->fontMetrics().averageCharWidth() * 10 + 16);
-    connect(m_grid, &QTableView::doubleClicked, this, &TTodoForm::editItem);
+    connect(m_grid, &Grid::openRequested, this, &TTodoForm::editItem);
 
     m_calendar = new QCalendarWidget;
     m_calendar->setObjectName(QStringLiteral("calendar"));

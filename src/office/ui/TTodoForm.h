@@ -5,11 +5,11 @@
 class AppState;
 class Dataset;
 class DatasetModel;
+class Grid;
 class QCalendarWidget;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
-class QTableView;
 
 // "To-do item": the to-do row being inserted or edited in the shared to-do table.
 class TPropTodo : public QDialog
@@ -55,7 +55,7 @@ public:
     TTodoForm(AppState& state, QWidget* parent = nullptr);
 
     QCalendarWidget* calendar() const { return m_calendar; }
-    QTableView* grid() const { return m_grid; }
+    Grid* grid() const { return m_grid; }
 
     void newItem();
     void editItem();
@@ -69,6 +69,6 @@ private:
 
     AppState& m_state;
     QCalendarWidget* m_calendar;
-    QTableView* m_grid;
+    Grid* m_grid;
     DatasetModel* m_model;
 };

@@ -4,6 +4,7 @@
 #include "records/Equipment.h"
 #include "records/ui/RecordFields.h"
 #include "shell/Messages.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
@@ -19,7 +20,7 @@ TEForm::TEForm(QWidget* parent) : QDialog(parent)
     m_serial = RecordFields::text("serialEdit", 30);
     m_model = RecordFields::text("modelEdit", 30);
     m_brand = RecordFields::text("brandEdit", 20);
-    m_date = new RecordFields::OptionalDate("purchaseDate");
+    m_date = RecordFields::date("purchaseDateEdit", QStringLiteral("Purchase Date"), true);
     m_price = RecordFields::unsignedAmount("priceEdit");
     m_from = RecordFields::text("purchasedFromEdit", 30);
 
@@ -70,6 +71,8 @@ void TEForm::accept()
         Messages::warning(message);
         return;
     }
+    if (!RecordFields::checkFields(this))
+        return;
     bool ok = true;
     QString error;
     RecordFields::readAmount(m_price, &ok, &error);

@@ -3,10 +3,8 @@
 #include <QDialog>
 
 class Dataset;
+class DateField;
 class QLineEdit;
-namespace RecordFields {
-class OptionalDate;
-}
 
 // "Equipment": one item of a unit's equipment.
 class TEForm : public QDialog
@@ -21,9 +19,10 @@ public:
 
     QLineEdit* descriptionEdit() const { return m_description; }
     QLineEdit* priceEdit() const { return m_price; }
-    RecordFields::OptionalDate* purchaseDate() const { return m_date; }
+    DateField* purchaseDate() const { return m_date; }
 
-    // Refuses a blank description and a price that is not an amount.
+    // Refuses a blank description, a purchase date that is not a date and a price that is
+    // not an amount.
     void accept() override;
 
 private:
@@ -31,7 +30,7 @@ private:
     QLineEdit* m_serial;
     QLineEdit* m_model;
     QLineEdit* m_brand;
-    RecordFields::OptionalDate* m_date;
+    DateField* m_date;
     QLineEdit* m_price;
     QLineEdit* m_from;
 };

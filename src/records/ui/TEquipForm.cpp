@@ -9,17 +9,13 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
+#include "shell/ui/SearchGroup.h"
 
-#include <QComboBox>
-#include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -69,28 +65,11 @@ TEquipForm::TEquipForm(AppState& state, QWidget* parent)
           DatasetModel::Format::Money},
          {QStringLiteral("PURCHASEDFROM"), QStringLiteral("Purchased From")}},
         this);
-    m_grid = new QTableView;
+    m_grid = new Grid;
     m_grid->setObjectName(QStringLiteral("equipmentList"));
     m_grid->setModel(m_model);
     m_model->bindSelection(m_grid->selectionModel());
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setAlternatingRowColors(true);
-    m_grid->verticalHeader()->setVisible(false);
-    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    {
-        // Room for the titles and typical texts, not measured over the rows.
-        const QFontMetrics fm = m_grid->fontMetrics();
-        const int chars[] = {30, 16, 16, 14, 12, 14, 20};
-        for (int c = 0; c < m_model->columnCount(); ++c)
-            m_grid->setColumnWidth(
-                c, std::max(fm.horizontalAdvance(m_model->headerData(c, Qt::Horizontal).toString()) + 24,
-                            fm.averageCharWidth() * chars[c]));
-    }
-    connect(m_grid, &QTableView::doubleClicked, this, &TEquipForm::editEquipment);
+    connect(m_grid, &Grid::openRequested, this, &TEquipForm::editEquipment);
     auto* listLabel = new QLabel(QStringLiteral("Equipments:"));
     listLabel->setBuddy(m_grid);
 
@@ -105,40 +84,17 @@ TEquipForm::TEquipForm(AppState& state, QWidget* parent)
     connect(editButton, &QPushButton::clicked, this, &TEquipForm::editEquipment);
     connect(deleteButton, &QPushButton::clicked, this, &TEquipForm::deleteEquipment);
 
-    m_field = new QComboBox;
-    m_field->setObjectName(QStringLiteral("fieldBox"));
-    for (const auto& f : Equipment::searchFields())
-        m_field->addItem(f.first, f.second);
-    m_criteria = new QLineEdit;
-    m_criteria->setObjectName(QStringLiteral("criteriaEdit"));
-    auto* searchButton = button(QStringLiteral("&Search"), "searchButton");
-    searchButton->setDefault(true);
-    auto* clearButton = button(QStringLiteral("&Clear"), "clearButton");
-    connect(searchButton, &QPushButton::clicked, this, &TEquipForm::search);
-    connect(clearButton, &QPushButton::clicked, this, &TEquipForm::clearSearch);
-    connect(m_criteria, &QLineEdit::returnPressed, this, &TEquipForm::search);
-    // "&Clear" is the window's cancel button.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, &TEquipForm::clearSearch);
-    auto* searchBox = new QGroupBox(QStringLiteral("Search"));
-    auto* searchLayout = new QHBoxLayout(searchBox);
-    auto* fieldLabel = new QLabel(QStringLiteral("Field"));
-    fieldLabel->setBuddy(m_field);
-    auto* criteriaLabel = new QLabel(QStringLiteral("Criteria"));
-    criteriaLabel->setBuddy(m_criteria);
-    searchLayout->addWidget(fieldLabel);
-    searchLayout->addWidget(m_field);
-    searchLayout->addWidget(criteriaLabel);
-    searchLayout->addWidget(m_criteria, 1);
-    searchLayout->addWidget(searchButton);
-    searchLayout->addWidget(clearButton);
+    // The window's own search: Enter searches, Escape clears.
+    m_search = new SearchGroup(QStringLiteral("Search"), Equipment::searchFields());
+    connect(m_search, &SearchGroup::searchRequested, this, &TEquipForm::search);
+    connect(m_search, &SearchGroup::clearRequested, this, &TEquipForm::clearSearch);
 
     auto* bottom = new QHBoxLayout;
     for (QPushButton* b : {newButton, editButton, deleteButton, printButton})
         bottom->addWidget(b);
     bottom->addSpacing(12);
-    bottom->addWidget(searchBox, 1);
+    bottom->addStretch();
+    bottom->addWidget(m_search);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -241,7 +197,7 @@ void TEquipForm::selectUnit()
 void TEquipForm::search()
 {
     try {
-        m_tables->search(m_field->currentData().toString(), m_criteria->text());
+        m_tables->search(m_search->field(), m_search->criteriaEdit()->text());
     } catch (const DbError& error) {
         Messages::error(error.message());
     }
@@ -254,5 +210,5 @@ void TEquipForm::clearSearch()
     } catch (const DbError& error) {
         Messages::error(error.message());
     }
-    m_criteria->clear();
+    m_search->criteriaEdit()->clear();
 }

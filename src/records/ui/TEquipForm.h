@@ -6,10 +6,10 @@
 class AppState;
 class DatasetModel;
 class EquipmentTables;
+class Grid;
 class QComboBox;
 class QLineEdit;
-class QPushButton;
-class QTableView;
+class SearchGroup;
 
 // "Equipment Manager": the equipment of one unit at a time, the unit chosen with the unit
 // picker. It works on tables of its own and keeps a search of its own.
@@ -21,11 +21,10 @@ public:
     ~TEquipForm() override;
 
     EquipmentTables& tables() const { return *m_tables; }
-    QTableView* grid() const { return m_grid; }
+    Grid* grid() const { return m_grid; }
     QLineEdit* suiteEdit() const { return m_suite; }
     QLineEdit* buildingEdit() const { return m_building; }
-    QComboBox* fieldBox() const { return m_field; }
-    QLineEdit* criteriaEdit() const { return m_criteria; }
+    SearchGroup* searchGroup() const { return m_search; }
 
     void newEquipment();
     void editEquipment();
@@ -44,8 +43,7 @@ private:
     std::unique_ptr<EquipmentTables> m_tables;
     QLineEdit* m_suite;
     QLineEdit* m_building;
-    QTableView* m_grid;
+    Grid* m_grid;
     DatasetModel* m_model;
-    QComboBox* m_field;
-    QLineEdit* m_criteria;
+    SearchGroup* m_search;
 };

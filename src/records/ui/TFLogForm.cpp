@@ -11,7 +11,6 @@
 #include "shell/ui/ListWindow.h"
 
 #include <QPushButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 TFLogForm::TFLogForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
@@ -34,16 +33,6 @@ TFLogForm::TFLogForm(AppState& state, QWidget* parent) : QDialog(parent), m_stat
         {{QStringLiteral("Description"), QStringLiteral("DESCRIPTION")},
          {QStringLiteral("Type"), QStringLiteral("TYPE")},
          {QStringLiteral("Status"), QStringLiteral("STATUS")}});
-    {
-        // Room for the titles and the usual texts, so every column is in view at once.
-        QTableView* grid = m_list->grid();
-        const QFontMetrics fm = grid->fontMetrics();
-        const int chars[] = {14, 26, 20, 11, 28, 9, 10};
-        for (int c = 0; c < grid->model()->columnCount(); ++c)
-            grid->setColumnWidth(
-                c, std::max(fm.horizontalAdvance(grid->model()->headerData(c, Qt::Horizontal).toString()) + 24,
-                            fm.averageCharWidth() * chars[c] + 12));
-    }
     auto* close = new QPushButton(QStringLiteral("Close"));
     close->setObjectName(QStringLiteral("closeButton"));
     close->setAutoDefault(false);

@@ -6,6 +6,7 @@
 #include "records/ui/Pickers.h"
 #include "records/ui/RecordFields.h"
 #include "shell/Messages.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/DialogButtons.h"
 #include "shell/ui/Dialogs.h"
 
@@ -51,7 +52,7 @@ TFNLog::TFNLog(Database& db, QWidget* parent) : QDialog(parent), m_db(db)
 {
     setObjectName(QStringLiteral("TFNLog"));
     setWindowTitle(QStringLiteral("Maintenance Log"));
-    m_date = new RecordFields::OptionalDate("dateField");
+    m_date = RecordFields::date("dateEdit", QStringLiteral("Date"), true);
     m_description = RecordFields::text("descriptionEdit", 50);
     m_type = choice("typeBox", Maintenance::types());
     m_status = choice("statusBox", Maintenance::statuses());
@@ -63,8 +64,8 @@ TFNLog::TFNLog(Database& db, QWidget* parent) : QDialog(parent), m_db(db)
     findVendor->setObjectName(QStringLiteral("vendorSearchButton"));
     findVendor->setAutoDefault(false);
     connect(findVendor, &QPushButton::clicked, this, &TFNLog::findVendor);
-    m_invoiceDate = new RecordFields::OptionalDate("invoiceDateField");
-    m_completed = new RecordFields::OptionalDate("completedField");
+    m_invoiceDate = RecordFields::date("invoiceDateEdit", QStringLiteral("Invoice Date"), true);
+    m_completed = RecordFields::date("completedEdit", QStringLiteral("Date Completed"), true);
     m_invoiceNumber = RecordFields::text("invoiceNumberEdit", 20);
     m_notes = new QPlainTextEdit;
     m_notes->setObjectName(QStringLiteral("notesEdit"));
@@ -172,6 +173,8 @@ void TFNLog::accept()
         Messages::warning(message);
         return;
     }
+    if (!RecordFields::checkFields(this))
+        return;
     bool ok = true;
     QString error;
     RecordFields::readAmount(m_cost, &ok, &error);

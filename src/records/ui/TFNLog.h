@@ -4,12 +4,10 @@
 
 class Database;
 class Dataset;
+class DateField;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-namespace RecordFields {
-class OptionalDate;
-}
 
 // "Maintenance Log": one work order of a unit.
 class TFNLog : public QDialog
@@ -28,13 +26,13 @@ public:
     QComboBox* priorityBox() const { return m_priority; }
     QLineEdit* costEdit() const { return m_cost; }
     QComboBox* vendorBox() const { return m_vendor; }
-    RecordFields::OptionalDate* dateField() const { return m_date; }
-    RecordFields::OptionalDate* invoiceDateField() const { return m_invoiceDate; }
-    RecordFields::OptionalDate* completedField() const { return m_completed; }
+    DateField* dateField() const { return m_date; }
+    DateField* invoiceDateField() const { return m_invoiceDate; }
+    DateField* completedField() const { return m_completed; }
 
     // "&Search": the vendor picker; on OK the Vendor list shows the vendor chosen.
     void findVendor();
-    // Refuses a blank description and a cost that is not an amount.
+    // Refuses a blank description, a date that is not a date and a cost that is not an amount.
     void accept() override;
 
 private:
@@ -42,15 +40,15 @@ private:
     void showVendor(const QVariant& vid);
 
     Database& m_db;
-    RecordFields::OptionalDate* m_date;
+    DateField* m_date;
     QLineEdit* m_description;
     QComboBox* m_type;
     QComboBox* m_status;
     QComboBox* m_priority;
     QLineEdit* m_cost;
     QComboBox* m_vendor;
-    RecordFields::OptionalDate* m_invoiceDate;
-    RecordFields::OptionalDate* m_completed;
+    DateField* m_invoiceDate;
+    DateField* m_completed;
     QLineEdit* m_invoiceNumber;
     QPlainTextEdit* m_notes;
 };
