@@ -6,9 +6,14 @@
 #include "ledger/ui/TFormOT.h"
 #include "ledger/ui/TFreqForm.h"
 #include "ledger/ui/TRecurForm.h"
+#include "office/ui/TRemForm.h"
+#include "office/ui/TTodoForm.h"
 #include "records/ui/Pickers.h"
 #include "records/ui/TApartForm.h"
 #include "records/ui/TBuildProp.h"
+#include "records/ui/TEForm.h"
+#include "records/ui/TFLogForm.h"
+#include "records/ui/TFNLog.h"
 #include "records/ui/TFNOwner.h"
 #include "records/ui/TFTOwn.h"
 #include "records/ui/TFormDeposit.h"
@@ -170,7 +175,8 @@ private slots:
             for (const QString& c : clashes(w))
                 found << name + QStringLiteral(" ") + c;
         };
-        for (const char* screen : {"owners", "buildings", "apartments", "tenants", "vendors"})
+        for (const char* screen :
+             {"owners", "buildings", "apartments", "tenants", "vendors", "equipment"})
             walk(openScreen(main, screen), QLatin1String(screen));
 
         Database& db = f.state.db;
@@ -205,6 +211,13 @@ private slots:
         dialogs.emplace_back(new TCcardForm(f.state));
         dialogs.emplace_back(new TFormOT(f.state));
         dialogs.emplace_back(new TFAhead);
+        dialogs.emplace_back(new TEForm);
+        dialogs.emplace_back(new TFLogForm(f.state));
+        dialogs.emplace_back(new TFNLog(db));
+        dialogs.emplace_back(new TRemForm(f.state));
+        dialogs.emplace_back(new TRForm);
+        dialogs.emplace_back(new TTodoForm(f.state));
+        dialogs.emplace_back(new TPropTodo(f.state));
         for (const auto& d : dialogs)
             walk(d.get(), d->objectName());
 
@@ -347,7 +360,8 @@ private slots:
         QTest::addColumn<QString>("dialog");
         for (const char* d : {"owner", "building", "unit", "agreement", "tenant", "deposit",
                               "vendor", "occupant", "recurring", "frequency", "user", "login",
-                              "tenant picker", "category", "one-time charge", "charge ahead"})
+                              "tenant picker", "category", "one-time charge", "charge ahead",
+                              "equipment", "work order", "reminder", "to-do item"})
             QTest::newRow(d) << d;
     }
     void dialogDefaultButtonAndEscape()
@@ -389,6 +403,14 @@ private slots:
             d.reset(new TFormOT(f.state));
         else if (dialog == "charge ahead")
             d.reset(new TFAhead);
+        else if (dialog == "equipment")
+            d.reset(new TEForm);
+        else if (dialog == "work order")
+            d.reset(new TFNLog(db));
+        else if (dialog == "reminder")
+            d.reset(new TRForm);
+        else if (dialog == "to-do item")
+            d.reset(new TPropTodo(f.state));
         else
             d.reset(new TSelTen(db));
         d->show();

@@ -108,7 +108,8 @@ TRemForm::TRemForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(
     // Reminders are not printed.
     m_list->printButton()->hide();
     m_list->clearButton()->setAutoDefault(false);
-    auto* close = new QPushButton(QStringLiteral("&Close"));
+    // C is "&Clear".
+    auto* close = new QPushButton(QStringLiteral("Cl&ose"));
     close->setObjectName(QStringLiteral("closeButton"));
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
