@@ -19,6 +19,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -140,6 +141,9 @@ TTodoForm::TTodoForm(AppState& state, QWidget* parent) : QDialog(parent), m_stat
     m_grid->setModel(m_model);
     m_model->bindSelection(m_grid->selectionModel());
     connect(m_grid, &Grid::openRequested, this, &TTodoForm::editItem);
+    // The description takes the room the priority leaves.
+    m_grid->horizontalHeader()->setStretchLastSection(false);
+    m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     m_calendar = new QCalendarWidget;
     m_calendar->setObjectName(QStringLiteral("calendar"));
