@@ -233,6 +233,7 @@ void Dataset::open()
     m_rows.clear();
     m_pagesHeld.clear();
     m_count = 0;
+    m_countPending = false;
     m_state = State::Browse;
     m_editRaw = -1;
     m_rawBeforeInsert = -1;
@@ -257,6 +258,7 @@ void Dataset::loadRows()
     } catch (const DbError&) {
         m_rows.clear();
         m_count = 0;
+        m_countPending = false;
         m_visible.clear();
         m_current = -1;
         ++m_version;
@@ -407,29 +409,60 @@ void Dataset::readAll(const Condition& c)
 QString Dataset::orderText(bool reverse) const
 {
     QStringList terms;
-    for (int col : m_orderCols)
-        terms << quoted(col) + (reverse ? QStringLiteral(" desc") : QString());
+    for (int col : m_orderCols) {
+        QString term = quoted(col);
+        // An expression, not the column: the engine sorts what the condition selects instead
+        // of walking the order's index row by row.
+        if (m_sortPlan && terms.isEmpty())
+            term += QStringLiteral(" + 0");
+        terms << term + (reverse ? QStringLiteral(" desc") : QString());
+    }
     return terms.join(QStringLiteral(", "));
+}
+
+bool Dataset::filterIsSparse(const Condition& c) const
+{
+    // Only a filter alone on a numeric or date order; a link selects through its own index.
+    const Kind first = m_kinds.at(m_orderCols.first());
+    if (!m_filtered || !m_sqlFilter || linkActive() || c.where.isEmpty() ||
+        (first != Kind::Int && first != Kind::Date && first != Kind::Money && first != Kind::Real))
+        return false;
+    // Walking the order's index finds a page of a filter that few rows pass only after
+    // reading most of the table one row at a time; a scan of it, sorted, is many times faster.
+    // How many of the first rows in order pass tells which of the two a page costs less.
+    constexpr int Sample = 2000;
+    constexpr int Enough = 20; // a page within some 20,000 rows of the index
+    QSqlQuery q = m_db.prepare(QStringLiteral("select count(*) from (select * from %1 order by %2 "
+                                              "rows %3) where %4")
+                                   .arg(m_table, orderText(false))
+                                   .arg(Sample)
+                                   .arg(c.where));
+    for (const QVariant& b : c.binds)
+        q.addBindValue(b);
+    m_db.execPrepared(q);
+    return (q.next() ? q.value(0).toInt() : 0) < Enough;
 }
 
 void Dataset::readCount(const Condition& c)
 {
     m_readCondition = c;
     m_pagesHeld.clear();
+    m_sortPlan = false;
+    m_sortPlan = filterIsSparse(c);
     // One row more than a page tells whether the selection needs counting at all.
     QVector<Row> first = fetch(selectHead(c) + QStringLiteral(" order by ") + orderText(false) +
                                    QStringLiteral(" rows 1 to %1").arg(PageSize + 1),
                                c.binds);
     int count = int(first.size());
+    m_countPending = false;
     if (count > PageSize) {
-        QString sql = QStringLiteral("select count(*) from ") + m_table;
-        if (!c.where.isEmpty())
-            sql += QStringLiteral(" where ") + c.where;
-        QSqlQuery q = m_db.prepare(sql);
-        for (const QVariant& b : c.binds)
-            q.addBindValue(b);
-        m_db.execPrepared(q);
-        count = q.next() ? q.value(0).toInt() : 0;
+        // A filter's count may take a scan of the whole table: it waits until it is needed.
+        if (m_filtered && m_sqlFilter) {
+            count = PageSize;
+            m_countPending = true;
+        } else {
+            count = countRows(c);
+        }
         first.resize(std::min(PageSize, count));
         m_fetched -= 1;
     }
@@ -439,6 +472,48 @@ void Dataset::readCount(const Condition& c)
         m_rows[i] = std::move(first[i]);
     if (!first.isEmpty())
         m_pagesHeld << 0;
+}
+
+int Dataset::countRows(const Condition& c) const
+{
+    QString sql = QStringLiteral("select count(*) from ") + m_table;
+    if (!c.where.isEmpty())
+        sql += QStringLiteral(" where ") + c.where;
+    QSqlQuery q = m_db.prepare(sql);
+    for (const QVariant& b : c.binds)
+        q.addBindValue(b);
+    m_db.execPrepared(q);
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+void Dataset::countSelection()
+{
+    if (!m_countPending)
+        return;
+    m_countPending = false;
+    const int total = countRows(m_readCondition);
+    // Fewer rows than the page read: rows went meanwhile, and those read stay as they are.
+    if (total <= m_count)
+        return;
+    const int first = m_count;
+    const int added = total - m_count;
+    emit rowsAboutToBeAppended(first, first + added - 1);
+    // A row being inserted stays after the selection's rows.
+    m_rows.insert(first, added, Row());
+    if (m_editRaw >= first)
+        m_editRaw += added;
+    if (m_current >= first)
+        m_current += added;
+    m_count = total;
+    fillVisible();
+    ++m_version;
+    emit rowsAppended();
+}
+
+void Dataset::fetchMore()
+{
+    requireOpen();
+    countSelection();
 }
 
 Dataset::Condition Dataset::after(const Row& r) const
@@ -505,7 +580,7 @@ Dataset::Condition Dataset::before(const Row& r) const
     return c;
 }
 
-int Dataset::positionOf(const Row& r) const
+int Dataset::positionOf(const Row& r, bool mayCount) const
 {
     const Condition& c = m_readCondition;
     auto count = [&](const Condition& k, int limit) {
@@ -521,6 +596,16 @@ int Dataset::positionOf(const Row& r) const
         m_db.execPrepared(q);
         return q.next() ? q.value(0).toInt() : 0;
     };
+    if (m_countPending) {
+        // Only the first rows can be reached: the row is one of them, or the selection is
+        // counted first.
+        const int before = count(this->before(r), m_count);
+        if (before < m_count)
+            return before;
+        if (!mayCount)
+            return -1;
+        const_cast<Dataset*>(this)->countSelection();
+    }
     // New and recent rows are usually near the end: count what follows when that is little.
     constexpr int Near = 2000;
     const int following = count(after(r), Near);
@@ -555,16 +640,44 @@ void Dataset::loadPage(int page) const
     if (wanted <= 0)
         return;
     const Condition& c = m_readCondition;
+    auto stored = [this](int raw) -> const Row& {
+        return (raw == m_editRaw && !m_original.isEmpty()) ? m_original : m_rows.at(raw);
+    };
+    // A row already placed inside the page or just after it (one that was stored or found):
+    // the page is read from it, both ways, rather than counted out from an end.
+    int anchor = -1;
+    for (int raw = from; raw <= std::min(to, m_count - 1) && anchor < 0; ++raw)
+        if (!m_rows.at(raw).isEmpty())
+            anchor = raw;
     QVector<Row> rows;
     if (from > 0 && !m_rows.at(from - 1).isEmpty()) {
         // Going on from the page before: start after its last row.
-        const Row& lastRow = (from - 1 == m_editRaw && !m_original.isEmpty()) ? m_original
-                                                                              : m_rows.at(from - 1);
-        const Condition k = after(lastRow);
+        const Condition k = after(stored(from - 1));
         rows = fetch(selectHead(c, k.where) + QStringLiteral(" order by ") + orderText(false) +
                          QStringLiteral(" rows %1").arg(wanted),
                      c.binds + k.binds);
-    } else if (from <= m_count - to) {
+    } else if (anchor >= 0) {
+        const Row& a = stored(anchor);
+        if (anchor > from) {
+            const Condition k = before(a);
+            rows = fetch(selectHead(c, k.where) + QStringLiteral(" order by ") + orderText(true) +
+                             QStringLiteral(" rows %1").arg(anchor - from),
+                         c.binds + k.binds);
+            std::reverse(rows.begin(), rows.end());
+            // Rows gone meanwhile: the anchor keeps its place.
+            while (rows.size() < anchor - from)
+                rows.prepend(Row());
+        }
+        if (anchor < to) {
+            rows << a;
+            if (anchor + 1 < to) {
+                const Condition k = after(a);
+                rows << fetch(selectHead(c, k.where) + QStringLiteral(" order by ") +
+                                  orderText(false) + QStringLiteral(" rows %1").arg(to - anchor - 1),
+                              c.binds + k.binds);
+            }
+        }
+    } else if (m_countPending || from <= m_count - to) {
         rows = fetch(selectHead(c) + QStringLiteral(" order by ") + orderText(false) +
                          QStringLiteral(" rows %1 to %2").arg(from + 1).arg(to),
                      c.binds);
@@ -606,7 +719,7 @@ QVariant Dataset::currentKey() const
     return row(m_visible.at(m_current)).at(m_keyCol);
 }
 
-int Dataset::rawOfKey(const QVariant& key) const
+int Dataset::rawOfKey(const QVariant& key, bool mayCount) const
 {
     if (key.isNull() || m_keyCol < 0)
         return -1;
@@ -624,10 +737,19 @@ int Dataset::rawOfKey(const QVariant& key) const
     const QVector<Row> found =
         fetch(selectHead(m_readCondition, quoted(m_keyCol) + QStringLiteral(" = ?")),
               m_readCondition.binds + QVariantList{bindable(m_keyCol, key)}, 1);
-    return found.isEmpty() ? -1 : positionOf(found.first());
+    return found.isEmpty() ? -1 : place(found.first(), mayCount);
 }
 
-void Dataset::reread(const QVariant& keepKey, int fallbackIndex, Reported reported)
+int Dataset::place(const Row& r, bool mayCount) const
+{
+    const int at = positionOf(r, mayCount);
+    // Kept where it stands, so that its page can be read from it.
+    if (at >= 0 && at < m_count && m_rows.at(at).isEmpty())
+        m_rows[at] = r;
+    return at;
+}
+
+void Dataset::reread(const QVariant& keepKey, int fallbackIndex, Reported reported, bool mayCount)
 {
     beginReshape();
     try {
@@ -635,6 +757,7 @@ void Dataset::reread(const QVariant& keepKey, int fallbackIndex, Reported report
     } catch (const DbError&) {
         m_rows.clear();
         m_count = 0;
+        m_countPending = false;
         m_editRaw = -1;
         m_rawBeforeInsert = -1;
         m_original.clear();
@@ -643,7 +766,68 @@ void Dataset::reread(const QVariant& keepKey, int fallbackIndex, Reported report
         emit stateChanged(m_state);
         throw;
     }
-    endReshape(rawOfKey(keepKey), fallbackIndex, reported);
+    endReshape(rawOfKey(keepKey, mayCount), fallbackIndex, reported);
+}
+
+bool Dataset::selectionUnchanged(const Condition& now) const
+{
+    return now.where == m_readCondition.where && now.binds == m_readCondition.binds;
+}
+
+void Dataset::settleStored(const QVariant& key, int raw, int index, bool inserted,
+                           const Row& original)
+{
+    const Condition c = selection();
+    // A row carried past a read, or a selection that changed meanwhile: read it all again.
+    const bool carried = !inserted && raw >= m_count;
+    if (m_countPending || carried || key.isNull() || !selectionUnchanged(c)) {
+        reread(key, index, Reported::Always);
+        return;
+    }
+    const QVector<Row> found =
+        fetch(selectHead(c, quoted(m_keyCol) + QStringLiteral(" = ?")),
+              c.binds + QVariantList{bindable(m_keyCol, key)}, 1);
+    if (!inserted && !found.isEmpty()) {
+        bool samePlace = true;
+        for (int col : m_orderCols) {
+            const QVariant& was = original.at(col);
+            const QVariant& now = found.first().at(col);
+            if (was.isNull() != now.isNull() || (!was.isNull() && !matcher(col, was).matches(now)))
+                samePlace = false;
+        }
+        if (samePlace) {
+            // Nothing moved: the row takes its stored values where it is.
+            m_rows[raw] = found.first();
+            ++m_version;
+            emit rowChanged(index);
+            return;
+        }
+    }
+    // The rows after the change moved by one; the pages are read again as they are wanted.
+    const int count = m_count + (found.isEmpty() ? 0 : 1) - (inserted ? 0 : 1);
+    beginReshape();
+    m_rows.clear();
+    m_rows.squeeze();
+    m_rows.resize(count);
+    m_pagesHeld.clear();
+    m_count = count;
+    const int at = found.isEmpty() ? -1 : place(found.first());
+    endReshape(at, index, Reported::Always);
+}
+
+void Dataset::settleRemoved(int index, bool deleted)
+{
+    if (m_countPending || !deleted || !selectionUnchanged(selection())) {
+        reread(QVariant(), index, Reported::Always);
+        return;
+    }
+    beginReshape();
+    m_rows.clear();
+    m_rows.squeeze();
+    m_rows.resize(m_count - 1);
+    m_pagesHeld.clear();
+    m_count -= 1;
+    endReshape(-1, index, Reported::Always);
 }
 
 void Dataset::refresh()
@@ -925,7 +1109,8 @@ void Dataset::reselect(bool sqlChanged)
     if (!m_open || !m_loaded)
         return; // shown rows are worked out when the rows are read
     if (sqlChanged || m_paged) {
-        reread(currentKey(), 0);
+        // A new search starts at its first row when placing the old one would mean counting.
+        reread(currentKey(), 0, Reported::IfKeyChanged, false);
         return;
     }
     beginReshape();
@@ -950,6 +1135,8 @@ bool Dataset::moveTo(int visibleRow)
 {
     requireOpen();
     checkBrowse();
+    if (visibleRow >= m_visible.size())
+        countSelection();
     if (visibleRow < 0 || visibleRow >= m_visible.size())
         return false;
     setCurrent(visibleRow);
@@ -964,12 +1151,14 @@ bool Dataset::first()
 bool Dataset::last()
 {
     requireOpen();
+    countSelection();
     return moveTo(int(m_visible.size()) - 1);
 }
 
 bool Dataset::next()
 {
-    return currentIndex() + 1 < rowCount() && moveTo(m_current + 1);
+    const int to = currentIndex() + 1;
+    return (to < rowsAvailable() || canFetchMore()) && moveTo(to);
 }
 
 bool Dataset::prior()
@@ -1003,7 +1192,7 @@ int Dataset::find(const QString& name, const QVariant& value) const
                   QStringLiteral(" order by ") + orderText(false) + QStringLiteral(" rows 1"),
               m_readCondition.binds + QVariantList{bindable(field, value)}, 1);
     if (!found.isEmpty())
-        return positionOf(found.first());
+        return place(found.first());
     // A row being inserted is not in the database yet.
     if (m_editRaw >= m_count && mt.matches(m_rows.at(m_editRaw).at(field)))
         return m_editRaw;
@@ -1177,8 +1366,10 @@ void Dataset::edit()
     requireRow();
     if (m_state != State::Browse)
         return;
-    m_editRaw = currentRawRow();
-    m_original = row(m_editRaw);
+    // Read first: a page being read leaves the row being edited as it is.
+    const int raw = currentRawRow();
+    m_original = row(raw);
+    m_editRaw = raw;
     m_modified.fill(false, m_names.size());
     setState(State::Edit);
 }
@@ -1332,21 +1523,23 @@ void Dataset::post()
 {
     if (m_state == State::Browse)
         return;
-    if (m_state == State::Insert)
+    const bool inserted = m_state == State::Insert;
+    if (inserted)
         postInsert();
     else
         postUpdate();
     const int raw = m_editRaw;
     const QVariant key = m_keyCol >= 0 ? m_rows.at(raw).at(m_keyCol) : QVariant();
     const int index = m_current;
+    const Row original = m_original;
     m_editRaw = -1;
     m_rawBeforeInsert = -1;
     m_original.clear();
     m_state = State::Browse;
     if (m_paged) {
-        // Read again so the row stands in its ordered place and the count is right.
+        // The row stands in its ordered place and the count follows.
         try {
-            reread(key, index, Reported::Always);
+            settleStored(key, raw, index, inserted, original);
         } catch (const DbError& e) {
             // The row is stored; only reading it back failed.
             DataErrors::report(e);
@@ -1402,16 +1595,18 @@ void Dataset::remove()
         where = matchOriginal(row, &binds) + QStringLiteral(" rows 1");
     }
     const QString sql = QStringLiteral("delete from %1 where %2").arg(m_table, where);
+    bool deleted = true;
     {
         QSqlQuery q = m_db.prepare(sql);
         for (const QVariant& b : binds)
             q.addBindValue(b);
         m_db.execPrepared(q);
+        deleted = q.numRowsAffected() != 0;
     }
     const int index = m_current;
     if (m_paged) {
         try {
-            reread(QVariant(), index, Reported::Always);
+            settleRemoved(index, deleted);
         } catch (const DbError& e) {
             DataErrors::report(e);
         }

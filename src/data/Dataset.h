@@ -24,7 +24,9 @@
 // read again when that value changes; a filter given with an SQL form goes into SQL as well.
 // A plain dataset then holds the rows its select gives. A paged dataset (history tables) never
 // holds its whole selection: it counts it in SQL and reads the rows in pages as they are asked
-// for, keeping a bounded number of pages; it cannot use a filter that has no SQL form.
+// for, keeping a bounded number of pages; it cannot use a filter that has no SQL form. A
+// filtered selection larger than a page is counted only when a row past its first page is
+// wanted: counting a search can mean reading the whole table.
 //
 // Rows are addressed two ways. A "raw" row is an index into what was read; a "shown" row
 // (index, visibleRow) is an index into the rows the link and filter let through, which is what
@@ -46,8 +48,8 @@
 // insert or edit first, as a data-aware grid would; a row being inserted or edited stays
 // in view whatever the link or filter say until it is posted or cancelled (a paged dataset
 // posts it before it reads again). A new row of a plain dataset stays at the end of the rows
-// until refresh() puts it in its ordered place; a paged dataset reads again after every post
-// and delete, so the row is at once in its place.
+// until refresh() puts it in its ordered place; a paged dataset puts a stored row in its
+// ordered place at once, keeping its count by the change rather than counting again.
 // Where errors go that arise while the data layer follows an event (a master moving, a grid
 // asking for rows) and that cannot be thrown to anyone. The program shows them as database
 // errors; without a reporter they are only remembered.
@@ -123,13 +125,32 @@ public:
     // A table column's type as the driver reports it (QString, QByteArray for blobs, ...).
     QMetaType fieldType(int tableField) const { return m_types.at(tableField); }
 
-    // Shown rows and the current one (-1 when nothing is shown).
+    // Shown rows and the current one (-1 when nothing is shown). A paged dataset whose
+    // filtered selection is not counted yet counts it here.
     int rowCount() const
+    {
+        ensureCounted();
+        return int(m_visible.size());
+    }
+    // The shown rows that can be reached without counting the selection: all of them, except
+    // while a paged dataset's filtered selection is not counted (a filter such as a search
+    // may need a scan of the whole table to count): its first page then.
+    int rowsAvailable() const
     {
         ensureLoaded();
         return int(m_visible.size());
     }
-    bool isEmpty() const { return rowCount() == 0; }
+    bool isEmpty() const { return rowsAvailable() == 0; }
+    // True while rows of the selection are not yet reachable; fetchMore() counts the
+    // selection, and the rows after the available ones are appended (rowsAboutToBeAppended,
+    // rowsAppended). Anything that needs a row past them (rowCount, last, moveTo, locate)
+    // counts as well.
+    bool canFetchMore() const
+    {
+        ensureLoaded();
+        return m_countPending;
+    }
+    void fetchMore();
     int currentIndex() const
     {
         ensureLoaded();
@@ -241,6 +262,9 @@ signals:
     // append, cancel of an insert, delete).
     void rowsAboutToReset();
     void rowsReset();
+    // Shown rows first..last are about to be added after the available ones / have been.
+    void rowsAboutToBeAppended(int first, int last);
+    void rowsAppended();
     // One shown row's values changed (setValue, post, cancel of an edit).
     void rowChanged(int visibleRow);
     // The current row is another one.
@@ -284,6 +308,15 @@ private:
             const_cast<Dataset*>(this)->loadRows();
     }
     void loadRows();
+    void ensureCounted() const
+    {
+        ensureLoaded();
+        if (m_countPending)
+            const_cast<Dataset*>(this)->countSelection();
+    }
+    // Counts the selection read and makes every row of it reachable.
+    void countSelection();
+    int countRows(const Condition& c) const;
     // A raw row, read from the database first when it is in a page not held (paged).
     const Row& row(int rawRow) const;
 
@@ -296,11 +329,23 @@ private:
     QVector<Row> fetch(const QString& sql, const QVariantList& binds, int limit = -1) const;
     QString selectHead(const Condition& c, const QString& extra = QString()) const;
     QString orderText(bool reverse) const;
+    // Whether few rows pass the filter, so that pages are better read sorted than walked.
+    bool filterIsSparse(const Condition& c) const;
     // Conditions on the order columns and key: rows after / before a row in the paged order.
     Condition after(const Row& r) const;
     Condition before(const Row& r) const;
-    // The shown index of a row of the selection (paged).
-    int positionOf(const Row& r) const;
+    // The shown index of a row of the selection (paged). While the selection is not counted,
+    // a row past the available ones is placed by counting it, or, without MAYCOUNT, not
+    // placed (-1).
+    int positionOf(const Row& r, bool mayCount = true) const;
+    // positionOf, keeping the row in its place.
+    int place(const Row& r, bool mayCount = true) const;
+    // After a paged row was stored or deleted: the count follows the change and the row
+    // stands in its place, without reading the selection again where that can be avoided.
+    void settleStored(const QVariant& key, int raw, int index, bool inserted, const Row& original);
+    void settleRemoved(int index, bool deleted);
+    // Whether what was read is still what the link and filter select.
+    bool selectionUnchanged(const Condition& now) const;
     enum class Reported
     {
         IfRowChanged, // the current raw row is another one
@@ -309,9 +354,9 @@ private:
     };
     // Reads the selection again and stands on the row with keepKey, else on fallbackIndex.
     void reread(const QVariant& keepKey, int fallbackIndex,
-                Reported reported = Reported::IfKeyChanged);
+                Reported reported = Reported::IfKeyChanged, bool mayCount = true);
     // The raw row holding the key (a paged dataset may ask the database), or -1.
-    int rawOfKey(const QVariant& key) const;
+    int rawOfKey(const QVariant& key, bool mayCount = true) const;
     QVariant currentKey() const;
 
     void fillVisible();
@@ -367,6 +412,10 @@ private:
     // Paged: rows of the selection in the database, its condition as last read, and the
     // pages held, most recently used last.
     int m_count = 0;
+    // The selection has more rows than m_count and has not been counted.
+    bool m_countPending = false;
+    // Pages of the selection are read sorted rather than along the order's index.
+    bool m_sortPlan = false;
     Condition m_readCondition;
     mutable QVector<int> m_pagesHeld;
 

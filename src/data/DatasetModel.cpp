@@ -19,6 +19,9 @@ DatasetModel::DatasetModel(Dataset& dataset, const QList<Column>& columns, QObje
             emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
     });
     connect(&m_dataset, &Dataset::currentChanged, this, &DatasetModel::selectCurrent);
+    connect(&m_dataset, &Dataset::rowsAboutToBeAppended, this,
+            [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    connect(&m_dataset, &Dataset::rowsAppended, this, [this] { endInsertRows(); });
 }
 
 void DatasetModel::setColumns(const QList<Column>& columns)
@@ -51,12 +54,37 @@ int DatasetModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() || m_blank)
         return 0;
-    // Views ask from inside painting and layout, where nothing may be thrown.
+    // Views ask from inside painting and layout, where nothing may be thrown. A selection
+    // not counted yet shows the rows that can be reached; the view asks for the rest when it
+    // is scrolled to them (fetchMore).
     try {
-        return m_dataset.rowCount();
+        return m_dataset.rowsAvailable();
     } catch (const DbError& e) {
         DataErrors::report(e);
         return 0;
+    }
+}
+
+bool DatasetModel::canFetchMore(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return false;
+    try {
+        return m_dataset.canFetchMore();
+    } catch (const DbError& e) {
+        DataErrors::report(e);
+        return false;
+    }
+}
+
+void DatasetModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid())
+        return;
+    try {
+        m_dataset.fetchMore();
+    } catch (const DbError& e) {
+        DataErrors::report(e);
     }
 }
 

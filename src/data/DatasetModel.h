@@ -41,6 +41,9 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    // A paged dataset's rows past those available: counted when the view wants them.
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     // DisplayRole: the formatted text; EditRole: the stored value; ToolTipRole: the whole text
     // (a grid shows it where the column cuts the text); TextAlignmentRole: numbers
     // right-aligned.

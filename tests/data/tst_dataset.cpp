@@ -622,6 +622,165 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, charges.setFiltered(true));
     }
 
+    // A filtered paged selection shows its first page at once and is counted only when a row
+    // past it is wanted: by the grid scrolled there, or by anything that needs the count.
+    void pagedFilterIsCountedWhenWanted()
+    {
+        TestDb t;
+        Database& db = t.db();
+        fillCharges(db, 6000);
+        const QList<int> expected =
+            column(db, "select chid from charges where amt >= 3 order by fordate, chid");
+        QStringList counts;
+        db.beforeExec = [&counts](const QString& sql) {
+            if (sql.startsWith(QLatin1String("select count(*) from CHARGES")))
+                counts << sql;
+        };
+        Dataset charges(db, "CHARGES", "CHID", "FORDATE");
+        charges.setPaged(true);
+        charges.setFilter({}, [](const Dataset&) { return Dataset::Condition{"AMT >= ?", {3}}; });
+        charges.setFiltered(true);
+        charges.open();
+        DatasetModel model(charges, {{"CHID", "Charge"}});
+        QCOMPARE(model.rowCount(), Dataset::PageSize);
+        QVERIFY(model.canFetchMore(QModelIndex()));
+        QVERIFY(!charges.isEmpty());
+        QVERIFY(counts.isEmpty());
+        QCOMPARE(model.index(Dataset::PageSize - 1, 0).data().toInt(),
+                 expected.at(Dataset::PageSize - 1));
+
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        model.fetchMore(QModelIndex());
+        QCOMPARE(counts.size(), 1);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(model.rowCount(), int(expected.size()));
+        QVERIFY(!model.canFetchMore(QModelIndex()));
+        QCOMPARE(model.index(int(expected.size()) - 1, 0).data().toInt(), expected.last());
+
+        // Asked for the count or the last row, the dataset counts by itself.
+        charges.setFiltered(false);
+        charges.setFiltered(true);
+        QCOMPARE(charges.rowsAvailable(), Dataset::PageSize);
+        QVERIFY(charges.last());
+        QCOMPARE(charges.asInt("CHID"), expected.last());
+        charges.setFiltered(false);
+        charges.setFiltered(true);
+        QCOMPARE(charges.rowCount(), int(expected.size()));
+        // Stepping past the first page counts too.
+        charges.setFiltered(false);
+        charges.setFiltered(true);
+        QVERIFY(charges.moveTo(Dataset::PageSize - 1));
+        QVERIFY(charges.next());
+        QCOMPARE(charges.asInt("CHID"), expected.at(Dataset::PageSize));
+        db.beforeExec = nullptr;
+    }
+
+    // A filter that few rows pass is read sorted rather than along the index; its pages come
+    // in the same order either way.
+    void pagedSparseFilterKeepsTheOrder_data()
+    {
+        QTest::addColumn<int>("tenant");
+        QTest::addColumn<bool>("sorted");
+        QTest::newRow("one charge in 150") << 7 << true;
+        QTest::newRow("none") << 99 << true;
+        QTest::newRow("one charge in 5") << 0 << false;
+    }
+    void pagedSparseFilterKeepsTheOrder()
+    {
+        QFETCH(int, tenant);
+        QFETCH(bool, sorted);
+        TestDb t;
+        Database& db = t.db();
+        fillCharges(db, 40000);
+        const QString where = tenant ? QStringLiteral("TID = %1 and AMT = 4").arg(tenant)
+                                     : QStringLiteral("AMT = 4");
+        const QList<int> expected =
+            column(db, QStringLiteral("select chid from charges where %1 order by fordate, chid").arg(where));
+        bool sortedRead = false;
+        db.beforeExec = [&sortedRead](const QString& sql) {
+            sortedRead = sortedRead || sql.contains(QLatin1String("\"FORDATE\" + 0"));
+        };
+        Dataset charges(db, "CHARGES", "CHID", "FORDATE");
+        charges.setPaged(true);
+        charges.setFilter({}, [where](const Dataset&) { return Dataset::Condition{where, {}}; });
+        charges.setFiltered(true);
+        charges.open();
+        QCOMPARE(charges.rowCount(), int(expected.size()));
+        QCOMPARE(sortedRead, sorted);
+        // From the end backwards, then from the start.
+        for (int i = charges.rowCount() - 1; i >= 0; i -= 3)
+            QCOMPARE(charges.valueAt(i, "CHID").toInt(), expected.at(i));
+        charges.refilter();
+        for (int i = 0; i < charges.rowCount(); ++i)
+            QCOMPARE(charges.valueAt(i, "CHID").toInt(), expected.at(i));
+        db.beforeExec = nullptr;
+    }
+
+    // After a store or delete a paged dataset keeps its count by the change: a row edited in
+    // place stays where it is, a new or moved row is placed, and nothing is counted again.
+    void pagedStoresWithoutCountingAgain()
+    {
+        TestDb t;
+        Database& db = t.db();
+        fillCharges(db, 3000);
+        auto order = [&db] { return column(db, "select chid from charges order by fordate, chid"); };
+        Dataset charges(db, "CHARGES", "CHID", "FORDATE");
+        charges.setPaged(true);
+        charges.open();
+        QCOMPARE(charges.rowCount(), 3000);
+        QStringList counts;
+        db.beforeExec = [&counts](const QString& sql) {
+            if (sql.startsWith(QLatin1String("select count(*) from CHARGES")))
+                counts << sql;
+        };
+
+        // A row of a page never read: edited in place.
+        QVERIFY(charges.moveTo(2100));
+        const int chid = charges.asInt("CHID");
+        charges.edit();
+        charges.setValue("MEMO", "paid by phone");
+        charges.post();
+        QCOMPARE(charges.currentIndex(), 2100);
+        QCOMPARE(charges.asText("MEMO"), QStringLiteral("paid by phone"));
+        QCOMPARE(dbValue(db, QStringLiteral("select memo from charges where chid = %1").arg(chid)).toString(),
+                 QStringLiteral("paid by phone"));
+
+        // Moved by its order column, then a new row, then one deleted.
+        charges.edit();
+        charges.setValue("FORDATE", QDate(2019, 1, 1));
+        charges.post();
+        QCOMPARE(charges.currentIndex(), order().indexOf(chid));
+        QCOMPARE(charges.valueAt(charges.currentIndex() + 1, "CHID").toInt(),
+                 order().at(charges.currentIndex() + 1));
+        charges.append();
+        charges.setValue("CHID", 9000);
+        charges.setValue("FORDATE", QDate(2020, 8, 9));
+        charges.post();
+        QCOMPARE(charges.rowCount(), 3001);
+        QCOMPARE(charges.currentIndex(), order().indexOf(9000));
+        QCOMPARE(charges.valueAt(charges.currentIndex() - 1, "CHID").toInt(),
+                 order().at(charges.currentIndex() - 1));
+        charges.remove();
+        QCOMPARE(charges.rowCount(), 3000);
+        const QList<int> now = order();
+        for (int i = 0; i < now.size(); i += 7)
+            QCOMPARE(charges.valueAt(i, "CHID").toInt(), now.at(i));
+        QVERIFY2(counts.isEmpty(), qPrintable(counts.join(QLatin1Char('\n'))));
+
+        // A new row the filter does not let through is stored and not shown.
+        charges.setFilter({}, [](const Dataset&) { return Dataset::Condition{"TID = ?", {5}}; });
+        charges.setFiltered(true);
+        const int shown = charges.rowCount();
+        charges.append();
+        charges.setValue("CHID", 9001);
+        charges.setValue("TID", 6);
+        charges.post();
+        QCOMPARE(charges.rowCount(), shown);
+        QVERIFY(charges.asInt("CHID") != 9001);
+        QCOMPARE(dbValue(db, "select count(*) from charges where chid = 9001").toInt(), 1);
+        db.beforeExec = nullptr;
+    }
+
     void modelShowsFormatsAndFollowsTheDataset()
     {
         Fixture f;
