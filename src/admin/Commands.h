@@ -20,6 +20,8 @@ int cmdChargeAhead(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdReport(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdPay(const QStringList& args, QTextStream& out, QTextStream& err);
 int cmdLateFees(const QStringList& args, QTextStream& out, QTextStream& err);
+int cmdVoid(const QStringList& args, QTextStream& out, QTextStream& err);
+int cmdAdjustRent(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // Opens PATH for a subcommand: refuses a missing file, reports the database's text.
 class Database;

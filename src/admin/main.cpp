@@ -24,6 +24,12 @@ const AdminCommand Commands[] = {
      "pay PATH --tenant TID [--date D] [--cash X] [--check Y --check-no TEXT] [--card Z "
      "--card-no TEXT] --apply CHID=AMOUNT...",
      "record a payment applied to the tenant's open charges", cmdPay},
+    {"void", "void PATH --trans N [--keep-cashbook]",
+     "void a payment: its charges owe again, its cashbook entries go unless kept", cmdVoid},
+    {"adjust-rent",
+     "adjust-rent PATH (--percent P | --amount A) [--building N | --unit N | --tenant N] "
+     "--target units|agreements|both",
+     "raise or lower rents by a percentage or an amount", cmdAdjustRent},
     {"generate", "generate PATH --size small|large [--seed N] [--today YYYY-MM-DD]",
      "write a new database filled with a portfolio for measuring", cmdGenerate},
     {"report", "report NAME PATH [selections] --out FILE.pdf|FILE.csv",
