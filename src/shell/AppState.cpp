@@ -9,7 +9,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-AppState::AppState(QObject* parent) : QObject(parent) {}
+AppState::AppState(QObject* parent) : QObject(parent)
+{
+    connect(this, &AppState::cashbookChanged, this, [this] { TotalsKnown = false; });
+}
 
 AppState::~AppState()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "data/Money.h"
 #include "shell/Settings.h"
 
 #include <QObject>
@@ -35,6 +36,12 @@ public:
     QString SearchText;
     int TransFilterMode = 1;
     bool BuildingsChanged = false;
+
+    // The cashbook's two totals over the whole book (Cashbook keeps them). Any change of the
+    // book announced with cashbookChanged leaves them to be summed again.
+    Money TotalIncome;
+    Money TotalExpense;
+    bool TotalsKnown = false;
 
     QString databasePath() const { return DataFolder + DatabaseFile; }
 
