@@ -84,16 +84,18 @@ private slots:
     {
         ShellFixture f(false);
         TMain& main = f.start();
-        for (const char* key : {"backup", "options", "recordExpense", "rptPayments", "help"})
+        for (const char* key : {"backup", "options", "customEmailSend", "rptPayments", "help"})
             QVERIFY2(!main.command(key)->isEnabled(), key);
         for (const char* key : {"users", "frequencies", "logOff", "close", "restore", "closeAll",
-                                "collectRent", "categories", "creditCards"})
+                                "collectRent", "categories", "creditCards", "cashbook",
+                                "recordExpense", "recordIncome"})
             QVERIFY2(main.command(key)->isEnabled(), key);
         QToolButton* users = main.commandBar()->buttons(2).at(0);
         QCOMPARE(users->text(), QStringLiteral("Users"));
         QVERIFY(users->isEnabled());
         QVERIFY(main.commandBar()->buttons(1).at(1)->isEnabled()); // "Collect Rent "
-        QVERIFY(!main.commandBar()->buttons(1).at(2)->isEnabled()); // "Record Expense"
+        QVERIFY(main.commandBar()->buttons(1).at(2)->isEnabled()); // "Record Expense"
+        QVERIFY(!main.commandBar()->buttons(3).at(5)->isEnabled()); // "Send Custom Email"
     }
 
     void rights_data()
