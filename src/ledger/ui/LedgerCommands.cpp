@@ -2,7 +2,9 @@
 
 #include "data/Dataset.h"
 #include "ledger/Payment.h"
+#include "ledger/ui/TAdjustRent.h"
 #include "ledger/ui/TChargeForm.h"
+#include "ledger/ui/TTHForm.h"
 #include "records/ui/Pickers.h"
 #include "shell/AppState.h"
 #include "shell/Messages.h"
@@ -95,7 +97,7 @@ void collectRent(TMain& main)
             payment.cancel();
         }
         const QList<Dataset*> reread =
-            confirmed ? QList<Dataset*>{t.Trans, t.Charges, t.Recurs, t.Payments}
+            confirmed ? QList<Dataset*>{t.Trans, t.Charges, t.Recurs, t.Payments, t.Cashbook}
                       : QList<Dataset*>{t.Recurs, t.Charges};
         for (Dataset* d : reread)
             d->refresh();
@@ -119,4 +121,21 @@ void connectLedgerCommands(TMain& main)
 {
     main.guarded(QStringLiteral("collectRent"), QStringLiteral("BILL"), TMain::NoRights,
                  [&main] { collectRent(main); });
+    main.guarded(QStringLiteral("paymentHistory"), QStringLiteral("VOIDTRANS"), TMain::NoRights,
+                 [&main] {
+                     TSelTen picker(main.state().db, &main);
+                     if (Dialogs::exec(&picker) == QDialog::Accepted)
+                         showPaymentHistory(main.state(), picker.selectedId(), &main);
+                 });
+    main.guarded(QStringLiteral("adjustRent"), QStringLiteral("APARTMENTS"), TMain::NoRights,
+                 [&main] {
+                     TAdjustRent dialog(main.state(), &main);
+                     if (Dialogs::exec(&dialog) != QDialog::Accepted)
+                         return;
+                     try {
+                         main.state().tables().Recurs->refresh();
+                     } catch (const DbError& e) {
+                         Messages::error(e.message());
+                     }
+                 });
 }

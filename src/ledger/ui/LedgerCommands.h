@@ -2,7 +2,8 @@
 
 class TMain;
 
-// The rent ledger's main-window commands: collecting rent.
+// The rent ledger's main-window commands: collecting rent, the payment history with voiding,
+// adjusting rents.
 void connectLedgerCommands(TMain& main);
 
 // "Collect Rent ": the tenant picker, the tenant's unit, then the payment screen inside one

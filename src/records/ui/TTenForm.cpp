@@ -6,6 +6,7 @@
 #include "records/Tenants.h"
 #include "records/ui/ChildActivation.h"
 #include "records/ui/TFormDeposit.h"
+#include "ledger/ui/TTHForm.h"
 #include "records/ui/TNTForm.h"
 #include "reports/TDepReport.h"
 #include "shell/AppState.h"
@@ -69,10 +70,10 @@ TTenForm::TTenForm(AppState& state, QWidget* parent) : QWidget(parent), m_state(
             restoreSearch();
     });
 
-    // The transaction history screen comes later. P is "&Print".
+    // P is "&Print".
     auto* history =
         button(QStringLiteral("Payment &History..."), QStringLiteral("paymentHistoryButton"));
-    history->setEnabled(false);
+    connect(history, &QPushButton::clicked, this, &TTenForm::paymentHistory);
     m_list->insertButtonAfter(m_list->printButton(), history);
 
     // The deposits of the selected tenant.
@@ -264,6 +265,23 @@ void TTenForm::editDeposit()
             m_deposits->cancel();
         Messages::error(e.message());
     }
+}
+
+void TTenForm::paymentHistory()
+{
+    Dataset& tenants = *m_state.tables().Tenants;
+    int tid = 0;
+    try {
+        if (tenants.isEmpty())
+            return;
+        tid = tenants.asInt(QStringLiteral("TID"));
+    } catch (const DbError& e) {
+        Messages::error(e.message());
+        return;
+    }
+    showPaymentHistory(m_state, tid, this);
+    // The history's restriction used the shared search text.
+    restoreSearch();
 }
 
 void TTenForm::printDeposits()

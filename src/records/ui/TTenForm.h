@@ -33,6 +33,8 @@ public:
     void deleteDeposit();
     // The security deposit receipt of the selected tenant, in the preview.
     void printDeposits();
+    // "&Payment History...": the transaction history of the selected tenant.
+    void paymentHistory();
 
 private:
     // The tenant dialog over an open unit of work; ends it with commit or rollback.
