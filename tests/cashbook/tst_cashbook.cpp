@@ -3,13 +3,13 @@
 #include "data/Clock.h"
 #include "data/Dataset.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/ListWindow.h"
 #include "shell/ui/TMain.h"
 #include "support/Gui.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -153,7 +153,7 @@ private slots:
 
         b.f.dialogs.then([](QDialog* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Cashbook Entry"));
-            QCOMPARE(child<QDateEdit>(d, "dateEdit")->date(), Today);
+            QCOMPARE(child<DateField>(d, "dateEdit")->date(), Today);
             QVERIFY(child<QLineEdit>(d, "amountEdit")->text().isEmpty());
             entry(QStringLiteral("Laundry room"), QStringLiteral("Rent"), QStringLiteral("1000.50"))(d);
         });

@@ -1,11 +1,14 @@
 // The keyboard in every window and dialog: access keys, Enter and Escape.
+#include "cashbook/ui/TCashForm.h"
 #include "cashbook/ui/TCatForm.h"
 #include "cashbook/ui/TCcardForm.h"
 #include "data/Dataset.h"
+#include "ledger/ui/TAdjustRent.h"
 #include "ledger/ui/TFAhead.h"
 #include "ledger/ui/TFormOT.h"
 #include "ledger/ui/TFreqForm.h"
 #include "ledger/ui/TRecurForm.h"
+#include "ledger/ui/TTHForm.h"
 #include "office/ui/TRemForm.h"
 #include "office/ui/TTodoForm.h"
 #include "records/ui/Pickers.h"
@@ -176,7 +179,7 @@ private slots:
                 found << name + QStringLiteral(" ") + c;
         };
         for (const char* screen :
-             {"owners", "buildings", "apartments", "tenants", "vendors", "equipment"})
+             {"owners", "buildings", "apartments", "tenants", "vendors", "equipment", "cashbook"})
             walk(openScreen(main, screen), QLatin1String(screen));
 
         Database& db = f.state.db;
@@ -218,6 +221,9 @@ private slots:
         dialogs.emplace_back(new TRForm);
         dialogs.emplace_back(new TTodoForm(f.state));
         dialogs.emplace_back(new TPropTodo(f.state));
+        dialogs.emplace_back(new TCashProp(f.state));
+        dialogs.emplace_back(new TTHForm(f.state));
+        dialogs.emplace_back(new TAdjustRent(f.state));
         for (const auto& d : dialogs)
             walk(d.get(), d->objectName());
 

@@ -11,10 +11,11 @@
 #include "shell/SharedTables.h"
 #include "shell/ui/DialogButtons.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/ListWindow.h"
+#include "shell/ui/SearchGroup.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -23,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -77,7 +77,7 @@ TCashProp::TCashProp(AppState& state, QWidget* parent) : QDialog(parent), m_stat
 {
     setObjectName(QStringLiteral("TCashProp"));
     setWindowTitle(QStringLiteral("Cashbook Entry"));
-    m_date = RecordFields::date("dateEdit");
+    m_date = RecordFields::date("dateEdit", QStringLiteral("Date"));
     m_description = RecordFields::text("descriptionEdit", 100);
     m_category = new QComboBox;
     m_category->setObjectName(QStringLiteral("categoryBox"));
@@ -187,6 +187,8 @@ void TCashProp::accept()
         Messages::warning(message);
         return;
     }
+    if (!RecordFields::checkFields(this))
+        return;
     bool ok = false;
     QString error;
     RecordFields::readMoney(m_amount, &ok, &error);
@@ -253,16 +255,11 @@ TCashForm::TCashForm(AppState& state, QWidget* parent) : QWidget(parent), m_stat
                              {QStringLiteral("myTenant"), QStringLiteral("Tenant")},
                              {QStringLiteral("Suite"), QStringLiteral("Suite")}},
                             {{QStringLiteral("Description"), SearchField}});
-    QTableView* grid = m_list->grid();
-    const int widths[] = {90, 300, 100, 100, 130, 150, 160};
-    for (int i = 0; i < int(std::size(widths)); ++i)
-        grid->setColumnWidth(i, widths[i]);
     connect(m_list, &ListWindow::newRequested, this, &TCashForm::newEntry);
     connect(m_list, &ListWindow::editRequested, this, &TCashForm::editEntry);
     connect(m_list, &ListWindow::deleteRequested, this, &TCashForm::deleteEntry);
     // Runs after the list's own search, which set the shared search state.
-    connect(m_list->searchButton(), &QPushButton::clicked, this, &TCashForm::rememberSearch);
-    connect(m_list->criteriaEdit(), &QLineEdit::returnPressed, this, &TCashForm::rememberSearch);
+    connect(m_list->searchGroup(), &SearchGroup::searchRequested, this, &TCashForm::rememberSearch);
 
     auto value = [](const char* name) {
         auto* l = new QLabel(QStringLiteral("0.00"));

@@ -9,7 +9,7 @@
 class AppState;
 class ListWindow;
 class QComboBox;
-class QDateEdit;
+class DateField;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -41,7 +41,7 @@ public:
     // "&Search..." beside Apartment: the unit picker.
     void chooseUnit();
 
-    QDateEdit* dateEdit() const { return m_date; }
+    DateField* dateEdit() const { return m_date; }
     QLineEdit* descriptionEdit() const { return m_description; }
     QComboBox* categoryBox() const { return m_category; }
     QLineEdit* amountEdit() const { return m_amount; }
@@ -54,7 +54,7 @@ private:
     void fillVendors(int select);
 
     AppState& m_state;
-    QDateEdit* m_date;
+    DateField* m_date;
     QLineEdit* m_description;
     QComboBox* m_category;
     QLineEdit* m_amount;

@@ -8,13 +8,12 @@
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
 #include "shell/ui/TMain.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 const QString TTHForm::VoidQuestion =
@@ -24,21 +23,14 @@ const QString TTHForm::CashbookQuestion =
 
 namespace {
 
-QTableView* grid(Dataset& table, const QList<DatasetModel::Column>& columns, const char* name,
-                 QObject* owner)
+Grid* grid(Dataset& table, const QList<DatasetModel::Column>& columns, const char* name,
+           QObject* owner)
 {
-    auto* view = new QTableView;
+    auto* view = new Grid;
     view->setObjectName(QLatin1String(name));
     auto* model = new DatasetModel(table, columns, owner);
     view->setModel(model);
     model->bindSelection(view->selectionModel());
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->verticalHeader()->setVisible(false);
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    view->horizontalHeader()->setStretchLastSection(true);
     return view;
 }
 
@@ -71,7 +63,6 @@ TTHForm::TTHForm(AppState& state, QWidget* parent) : QDialog(parent), m_state(st
                           {QStringLiteral("TYPE"), QStringLiteral("Type")},
                           {QStringLiteral("AMOUNT"), QStringLiteral("AMOUNT"), F::Money}},
                          "chargesGrid", this);
-    m_chargesGrid->setColumnWidth(1, 180);
 
     auto* voidButton = button(QStringLiteral("Void &Transaction..."), "voidButton");
     auto* print = button(QStringLiteral("&Print Receipt..."), "printReceiptButton");

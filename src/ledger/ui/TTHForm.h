@@ -5,7 +5,7 @@
 class AppState;
 class DatasetModel;
 class QPushButton;
-class QTableView;
+class Grid;
 
 // "Payment History": the payment transactions of the tenant the shared transactions table is
 // restricted to, the charges each one paid, voiding one, and its receipt printed again.
@@ -15,8 +15,8 @@ class TTHForm : public QDialog
 public:
     explicit TTHForm(AppState& state, QWidget* parent = nullptr);
 
-    QTableView* transactionsGrid() const { return m_transGrid; }
-    QTableView* chargesGrid() const { return m_chargesGrid; }
+    Grid* transactionsGrid() const { return m_transGrid; }
+    Grid* chargesGrid() const { return m_chargesGrid; }
 
     // "Void &Transaction...": the right, the two questions, then the void as one unit of work.
     void voidTransaction();
@@ -28,8 +28,8 @@ public:
 
 private:
     AppState& m_state;
-    QTableView* m_transGrid;
-    QTableView* m_chargesGrid;
+    Grid* m_transGrid;
+    Grid* m_chargesGrid;
 };
 
 // The payment history of one tenant: the shared transactions restricted to the tenant
