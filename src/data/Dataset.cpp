@@ -456,14 +456,11 @@ void Dataset::readCount(const Condition& c)
     int count = int(first.size());
     m_countPending = false;
     if (count > PageSize) {
-        // A filter's count may take a scan of the whole table: it waits until it is needed.
-        if (m_filtered && m_sqlFilter) {
-            count = PageSize;
-            m_countPending = true;
-        } else {
-            count = countRows(c);
-        }
-        first.resize(std::min(PageSize, count));
+        // Counting may take a scan of the whole table: it waits until a row past the first
+        // page is wanted.
+        count = PageSize;
+        m_countPending = true;
+        first.resize(PageSize);
         m_fetched -= 1;
     }
     m_count = count;
@@ -580,6 +577,29 @@ Dataset::Condition Dataset::before(const Row& r) const
     return c;
 }
 
+QVector<Dataset::Row> Dataset::fetchBefore(const Row& r, int n) const
+{
+    const Condition& c = m_readCondition;
+    const Condition k = before(r);
+    const QString order = QStringLiteral(" order by ") + orderText(true);
+    const int first = m_orderCols.first();
+    const QVariant bound = r.at(first);
+    if (bound.isNull())
+        return fetch(selectHead(c, k.where) + order + QStringLiteral(" rows %1").arg(n),
+                     c.binds + k.binds);
+    // A bound on the first column lets the engine walk its index down from there. Rows whose
+    // first column is NULL come before all others: read after the rest.
+    QVector<Row> rows =
+        fetch(selectHead(c, quoted(first) + QStringLiteral(" <= ? and ") + k.where) + order +
+                  QStringLiteral(" rows %1").arg(n),
+              c.binds + QVariantList{bindable(first, bound)} + k.binds);
+    if (rows.size() < n)
+        rows << fetch(selectHead(c, quoted(first) + QStringLiteral(" is null and ") + k.where) +
+                          order + QStringLiteral(" rows %1").arg(n - rows.size()),
+                      c.binds + k.binds);
+    return rows;
+}
+
 int Dataset::positionOf(const Row& r, bool mayCount) const
 {
     const Condition& c = m_readCondition;
@@ -659,10 +679,7 @@ void Dataset::loadPage(int page) const
     } else if (anchor >= 0) {
         const Row& a = stored(anchor);
         if (anchor > from) {
-            const Condition k = before(a);
-            rows = fetch(selectHead(c, k.where) + QStringLiteral(" order by ") + orderText(true) +
-                             QStringLiteral(" rows %1").arg(anchor - from),
-                         c.binds + k.binds);
+            rows = fetchBefore(a, anchor - from);
             std::reverse(rows.begin(), rows.end());
             // Rows gone meanwhile: the anchor keeps its place.
             while (rows.size() < anchor - from)

@@ -25,8 +25,8 @@
 // A plain dataset then holds the rows its select gives. A paged dataset (history tables) never
 // holds its whole selection: it counts it in SQL and reads the rows in pages as they are asked
 // for, keeping a bounded number of pages; it cannot use a filter that has no SQL form. A
-// filtered selection larger than a page is counted only when a row past its first page is
-// wanted: counting a search can mean reading the whole table.
+// selection larger than a page is counted only when a row past its first page is wanted:
+// counting can mean reading the whole table.
 //
 // Rows are addressed two ways. A "raw" row is an index into what was read; a "shown" row
 // (index, visibleRow) is an index into the rows the link and filter let through, which is what
@@ -126,15 +126,14 @@ public:
     QMetaType fieldType(int tableField) const { return m_types.at(tableField); }
 
     // Shown rows and the current one (-1 when nothing is shown). A paged dataset whose
-    // filtered selection is not counted yet counts it here.
+    // selection is not counted yet counts it here.
     int rowCount() const
     {
         ensureCounted();
         return int(m_visible.size());
     }
     // The shown rows that can be reached without counting the selection: all of them, except
-    // while a paged dataset's filtered selection is not counted (a filter such as a search
-    // may need a scan of the whole table to count): its first page then.
+    // while a paged dataset's selection is not counted: its first page then.
     int rowsAvailable() const
     {
         ensureLoaded();
@@ -334,6 +333,8 @@ private:
     // Conditions on the order columns and key: rows after / before a row in the paged order.
     Condition after(const Row& r) const;
     Condition before(const Row& r) const;
+    // The N rows of the selection before a row, nearest first.
+    QVector<Row> fetchBefore(const Row& r, int n) const;
     // The shown index of a row of the selection (paged). While the selection is not counted,
     // a row past the available ones is placed by counting it, or, without MAYCOUNT, not
     // placed (-1).

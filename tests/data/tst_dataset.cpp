@@ -622,7 +622,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, charges.setFiltered(true));
     }
 
-    // A filtered paged selection shows its first page at once and is counted only when a row
+    // A paged selection shows its first page at once and is counted only when a row
     // past it is wanted: by the grid scrolled there, or by anything that needs the count.
     void pagedFilterIsCountedWhenWanted()
     {
