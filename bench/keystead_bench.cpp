@@ -1,10 +1,15 @@
-// keystead-bench FIXTURES_DIR [--runs N] [--only startup|charges|screens|shared|posting|report|payment|maintenance]
+// keystead-bench FIXTURES_DIR [--runs N] [--only startup|charges|screens|shared|posting|report|payment|maintenance|cashbook|history]
 //   Measures every figure on the generated portfolios in FIXTURES_DIR (small.fdb, large.fdb),
 //   prints one line per figure and the same as JSON.
 // keystead-bench windows DATA.FDB
 //   Opens every window and replaces an agreement; prints the peak memory (child process).
 // keystead-bench payment DATA.FDB
 //   Collects rent once from a tenant with the whole history; prints the times and peak memory.
+// keystead-bench cashbook DATA.FDB
+//   The Cashbook window: opening it, searching, going to the last row, storing entries; prints
+//   the times and the peak memory.
+// keystead-bench history DATA.FDB
+//   The payment history of the tenant with the most payments; prints the time to shown.
 // keystead-bench startup DATA.FDB on|off
 //   One start-up, as the program does it, ending at the idle main window; prints its peak
 //   memory. Run as a child process so the figure covers the whole launch.
@@ -13,6 +18,7 @@
 //   and its peak memory. A child process too, so the memory is the report's own. With
 //   "generated" the lines are made up as they are read instead of coming from the database,
 //   which shows the engine's and the PDF writer's own memory apart from the database cache.
+#include "cashbook/ui/TCashForm.h"
 #include "data/Clock.h"
 #include "data/Database.h"
 #include "data/Dataset.h"
@@ -21,6 +27,7 @@
 #include "ledger/Posting.h"
 #include "ledger/RecurringCharges.h"
 #include "ledger/ui/TChargeForm.h"
+#include "ledger/ui/TTHForm.h"
 #include "records/Agreements.h"
 #include "records/ui/Pickers.h"
 #include "records/Equipment.h"
@@ -33,19 +40,29 @@
 #include "shell/AppState.h"
 #include "shell/Messages.h"
 #include "shell/SharedTables.h"
+#include "shell/ui/DateField.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Grid.h"
+#include "shell/ui/ListWindow.h"
+#include "shell/ui/SearchGroup.h"
 #include "shell/ui/TMain.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QProcess>
@@ -1022,6 +1039,262 @@ void measurePayment(const QString& program, const QString& fixture, int runs, QL
                     QStringLiteral("MB"), 300});
 }
 
+// Notes when a grid has first painted its rows after arm(), timed by the given timer: what
+// the user sees as the rows shown. Whatever the event loop does after that paint does not
+// count.
+class GridPaints : public QObject
+{
+public:
+    GridPaints() { qApp->installEventFilter(this); }
+    ~GridPaints() override { qApp->removeEventFilter(this); }
+    void arm(const QString& gridName, const QElapsedTimer& timer)
+    {
+        m_name = gridName;
+        m_timer = &timer;
+        painted = false;
+        ms = -1;
+    }
+    // Runs the event loop until the grid has painted (10 s at most); the time, or -1.
+    double wait()
+    {
+        QElapsedTimer idle;
+        idle.start();
+        while (!painted && idle.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return ms;
+    }
+    bool painted = false;
+    double ms = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint || painted || m_busy)
+            return false;
+        auto* grid = qobject_cast<Grid*>(watched->parent());
+        if (!grid || grid->viewport() != watched || grid->objectName() != m_name ||
+            !grid->model() || grid->model()->rowCount() == 0)
+            return false;
+        // The whole grid, not a row repainted for the selection, and with its cells laid out.
+        if (!static_cast<QPaintEvent*>(event)->region().contains(grid->viewport()->rect()) ||
+            grid->horizontalHeader()->count() == 0 || grid->rowAt(0) < 0 || grid->columnAt(0) < 0)
+            return false;
+        // Painted here (through the grid's own filters), so that the time is taken when the
+        // rows are drawn.
+        m_busy = true;
+        QCoreApplication::sendEvent(watched, event);
+        m_busy = false;
+        painted = true;
+        ms = msSince(*m_timer);
+        return true;
+    }
+
+private:
+    QString m_name;
+    const QElapsedTimer* m_timer = nullptr;
+    bool m_busy = false;
+};
+
+// The child process: the Cashbook window on a copy of a portfolio, as a user works in it.
+int runCashbook(const QString& file)
+{
+    Started p;
+    if (!p.start(QFileInfo(file).absolutePath()))
+        return 1;
+    Database& db = p.state.db;
+    GridPaints paints;
+    QElapsedTimer timer;
+
+    // Opening the window: the first rows on screen, then the totals beside them.
+    timer.start();
+    paints.arm(QStringLiteral("grid"), timer);
+    p.window->command(QStringLiteral("cashbook"))->trigger();
+    const double openMs = paints.wait();
+    if (openMs < 0)
+        return 1;
+    auto* form = p.window->findChild<TCashForm*>();
+    if (!form)
+        return 1;
+    while (form->totalIncomeLabel()->text() == QLatin1String("0.00") && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const double totalsMs = msSince(timer);
+    const QString totalsBefore = form->totalExpenseLabel()->text();
+    ListWindow* list = form->list();
+    Grid* grid = list->grid();
+
+    // Searches: a word most entries have, one that a few in a hundred have, one entry's own.
+    const QString one =
+        db.scalar(QStringLiteral("select first 1 description from cashbook where description "
+                                 "containing 'Invoice' order by accid desc"))
+            .toString();
+    auto search = [&](const QString& text) {
+        list->criteriaEdit()->setText(text);
+        timer.start();
+        paints.arm(QStringLiteral("grid"), timer);
+        list->searchButton()->click();
+        const double ms = paints.wait();
+        out << "search \"" << text << "\": " << list->table().rowsAvailable()
+            << (list->table().canFetchMore() ? "+" : "") << " rows\n";
+        return ms;
+    };
+    const double searchCommon = search(QStringLiteral("rent"));
+    const double searchSome = search(QStringLiteral("invoice"));
+    const double searchOne = search(one);
+    list->clearButton()->click();
+    QCoreApplication::processEvents();
+
+    // Ctrl+End, as often as it takes, until the last row of the book is the one selected.
+    auto toEnd = [&] {
+        Dataset& book = list->table();
+        timer.start();
+        double ms = -1;
+        for (int i = 0; i < 5 && (book.canFetchMore() || book.currentIndex() != book.rowsAvailable() - 1); ++i) {
+            paints.arm(QStringLiteral("grid"), timer);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+            QCoreApplication::sendEvent(grid, &press);
+            ms = paints.wait();
+        }
+        return ms;
+    };
+    const double endMs = toEnd();
+    const int lastRow = list->table().currentIndex();
+    // The last of a search's rows: counting the search comes with it.
+    search(QStringLiteral("invoice"));
+    const double searchEndMs = toEnd();
+    list->clearButton()->click();
+    QCoreApplication::processEvents();
+
+    // Storing: a new expense dated today, then its amount changed, each through the dialog,
+    // until the totals and the row are on screen.
+    const QString repairs =
+        db.scalar(QStringLiteral("select first 1 name from categories where type = 0 order by catid")).toString();
+    double storeMs = -1, editMs = -1;
+    Dialogs::setHandler([&](QDialog* d) {
+        auto* entry = qobject_cast<TCashProp*>(d);
+        if (!entry) {
+            d->reject();
+            return;
+        }
+        if (entry->descriptionEdit()->text().isEmpty()) {
+            entry->descriptionEdit()->setText(QStringLiteral("Gutters cleaned"));
+            entry->categoryBox()->setCurrentIndex(entry->categoryBox()->findText(repairs));
+        }
+        entry->amountEdit()->setText(storeMs < 0 ? QStringLiteral("145.00") : QStringLiteral("150.00"));
+        timer.start();
+        d->accept();
+    });
+    paints.arm(QStringLiteral("grid"), timer);
+    form->newEntry();
+    storeMs = paints.wait();
+    const QString totalsAfter = form->totalExpenseLabel()->text();
+    paints.arm(QStringLiteral("grid"), timer);
+    form->editEntry();
+    editMs = paints.wait();
+    Dialogs::setHandler(nullptr);
+
+    out << "book of " << list->table().rowCount() << " entries; last row " << lastRow
+        << "; total expense " << totalsBefore << " -> " << totalsAfter << " -> "
+        << form->totalExpenseLabel()->text() << "\nopen-ms " << openMs << "\ntotals-ms "
+        << totalsMs << "\nsearch-common-ms " << searchCommon << "\nsearch-some-ms " << searchSome
+        << "\nsearch-one-ms " << searchOne << "\nend-ms " << endMs << "\nsearch-end-ms "
+        << searchEndMs << "\nstore-ms " << storeMs
+        << "\nedit-ms " << editMs << "\npeak-rss-kb " << peakRssKb() << '\n';
+    out.flush();
+    return 0;
+}
+
+// The child process: the payment history of the tenant with the most payments.
+int runHistory(const QString& file)
+{
+    Started p;
+    if (!p.start(QFileInfo(file).absolutePath()))
+        return 1;
+    Database& db = p.state.db;
+    const int tid = db.scalar(QStringLiteral("select first 1 tid from trans group by tid order by "
+                                             "count(*) desc, tid"))
+                        .toInt();
+    GridPaints paints;
+    QElapsedTimer timer;
+    double shownMs = -1;
+    int rows = 0;
+    Dialogs::setHandler([&](QDialog* d) {
+        auto* form = qobject_cast<TTHForm*>(d);
+        if (form) {
+            form->show();
+            shownMs = paints.wait();
+            rows = form->transactionsGrid()->model()->rowCount();
+        }
+        d->reject();
+    });
+    timer.start();
+    paints.arm(QStringLiteral("transactionsGrid"), timer);
+    showPaymentHistory(p.state, tid, p.window.get());
+    Dialogs::setHandler(nullptr);
+    out << "tenant " << tid << " with " << rows << " payments\nshown-ms " << shownMs << '\n';
+    out.flush();
+    return shownMs >= 0 && rows > 0 ? 0 : 1;
+}
+
+// Runs a child process on fresh copies of the fixture; returns each "name value" line's values.
+QHash<QString, std::vector<double>> runChild(const QString& program, const QString& part,
+                                             const QString& fixture, int runs)
+{
+    QHash<QString, std::vector<double>> values;
+    QTemporaryDir dir;
+    for (int run = 0; run < runs; ++run) {
+        const QString copy = copyFixture(fixture, dir);
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(env);
+        child.start(program, {part, copy});
+        child.waitForFinished(600000);
+        const QString text = QString::fromLocal8Bit(child.readAllStandardOutput());
+        if (child.exitCode() != 0) {
+            out << part << " run failed: " << text << '\n';
+            continue;
+        }
+        for (const QString& line : text.split(QLatin1Char('\n'))) {
+            const QStringList words = line.split(QLatin1Char(' '));
+            bool number = false;
+            const double v = words.size() == 2 ? words.at(1).toDouble(&number) : 0;
+            if (number && words.at(0).endsWith(QLatin1String("-ms")))
+                values[words.at(0)].push_back(v);
+            else if (number && words.at(0) == QLatin1String("peak-rss-kb"))
+                values[words.at(0)].push_back(v / 1024.0);
+            else if (run == 0 && !line.isEmpty())
+                out << "  " << line << '\n';
+        }
+    }
+    return values;
+}
+
+void measureCashbook(const QString& program, const QString& fixture, int runs, QList<Figure>& figures)
+{
+    auto v = runChild(program, QStringLiteral("cashbook"), fixture, runs);
+    auto figure = [&](const char* key, const char* name, const char* unit, double budget) {
+        figures.append({QLatin1String(name), median(v.value(QLatin1String(key))), QLatin1String(unit), budget});
+    };
+    figure("open-ms", "cashbook window, command to first rows shown, large", "ms", 300);
+    figure("totals-ms", "cashbook window, command to totals shown, large", "ms", 0);
+    figure("search-common-ms", "cashbook search, most entries match, to rows shown", "ms", 300);
+    figure("search-some-ms", "cashbook search, 3 entries in 100 match, to rows shown", "ms", 300);
+    figure("search-one-ms", "cashbook search, one entry matches, to rows shown", "ms", 300);
+    figure("end-ms", "cashbook, Ctrl+End to the last row shown, large", "ms", 1000);
+    figure("search-end-ms", "cashbook, Ctrl+End to a search's last row shown", "ms", 1000);
+    figure("store-ms", "cashbook, new entry stored, totals and row shown", "ms", 100);
+    figure("edit-ms", "cashbook, entry changed, totals and row shown", "ms", 100);
+    figure("peak-rss-kb", "peak memory, cashbook scrolled to the end, large", "MB", 300);
+}
+
+void measureHistory(const QString& program, const QString& fixture, int runs, QList<Figure>& figures)
+{
+    auto v = runChild(program, QStringLiteral("history"), fixture, runs);
+    figures.append({QStringLiteral("payment history, ten years of payments, to shown"),
+                    median(v.value(QStringLiteral("shown-ms"))), QStringLiteral("ms"), 200});
+}
+
 int runAll(const QString& program, const QString& fixtures, int runs, const QString& only)
 {
     auto wanted = [&only](const char* part) { return only.isEmpty() || only == QLatin1String(part); };
@@ -1052,6 +1325,10 @@ int runAll(const QString& program, const QString& fixtures, int runs, const QStr
         measurePayment(program, large, runs, figures);
     if (wanted("maintenance"))
         measureMaintenance(large, runs, figures);
+    if (wanted("cashbook"))
+        measureCashbook(program, large, runs, figures);
+    if (wanted("history"))
+        measureHistory(program, large, runs, figures);
 
     QJsonArray json;
     out << '\n';
@@ -1090,9 +1367,13 @@ int main(int argc, char** argv)
                          args.size() >= 6 && args.at(5) == QLatin1String("generated"));
     if (args.size() >= 3 && args.at(1) == QLatin1String("payment"))
         return runPayment(args.at(2));
+    if (args.size() >= 3 && args.at(1) == QLatin1String("cashbook"))
+        return runCashbook(args.at(2));
+    if (args.size() >= 3 && args.at(1) == QLatin1String("history"))
+        return runHistory(args.at(2));
     if (args.size() < 2) {
         out << "Usage: keystead-bench FIXTURES_DIR [--runs N] [--only "
-               "startup|charges|screens|shared|posting|report|payment|maintenance]\n";
+               "startup|charges|screens|shared|posting|report|payment|maintenance|cashbook|history]\n";
         return 2;
     }
     int runs = 3;

@@ -260,6 +260,9 @@ TCashForm::TCashForm(AppState& state, QWidget* parent) : QWidget(parent), m_stat
     connect(m_list, &ListWindow::deleteRequested, this, &TCashForm::deleteEntry);
     // Runs after the list's own search, which set the shared search state.
     connect(m_list->searchGroup(), &SearchGroup::searchRequested, this, &TCashForm::rememberSearch);
+    // The whole book again: counted at once, as when the window opened.
+    connect(m_list->searchGroup(), &SearchGroup::clearRequested, this,
+            [this] { m_list->model()->fetchMore(QModelIndex()); });
 
     auto value = [](const char* name) {
         auto* l = new QLabel(QStringLiteral("0.00"));
@@ -287,8 +290,16 @@ TCashForm::TCashForm(AppState& state, QWidget* parent) : QWidget(parent), m_stat
 
     new ChildActivation(this, [this](bool active) { setActive(active); });
     setActive(true); // opening the window makes it the active one
-    // The totals take a pass over the whole book: the rows are shown first.
-    QMetaObject::invokeMethod(this, &TCashForm::refreshTotals, Qt::QueuedConnection);
+    // Counting the book and summing its totals each take a pass over the whole table: the
+    // first rows are put on screen before them.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            repaint();
+            m_list->model()->fetchMore(QModelIndex());
+            refreshTotals();
+        },
+        Qt::QueuedConnection);
 }
 
 TCashForm::~TCashForm()
