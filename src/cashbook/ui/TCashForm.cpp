@@ -275,6 +275,7 @@ TCashForm::TCashForm(AppState& state, QWidget* parent) : QWidget(parent), m_stat
     m_totalExpense = value("totalExpenseLabel");
     m_totalIncome = value("totalIncomeLabel");
     auto* totals = new QHBoxLayout;
+    totals->setContentsMargins(0, 0, 12, 0);
     totals->addStretch();
     totals->addWidget(new QLabel(QStringLiteral("Total Expense:")));
     totals->addWidget(m_totalExpense);
