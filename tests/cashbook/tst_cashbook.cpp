@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
@@ -44,6 +45,7 @@ void addBook(Database& db)
              "insert into cashbook (ACCID, TDATE, DESCRIPTION, CATID, EXPENSE) values "
              "(5, '2024-01-09', 'O''Brien''s fee', 17, 80.00)",
              "set generator gen_cashbook_id to 100",
+             "set generator gen_vendors_id to 1",
          })
         db.exec(QLatin1String(s));
 }
@@ -211,6 +213,45 @@ private slots:
         QCOMPARE(kept.expense, summed.expense);
         QVERIFY(b.f.messages.shown.isEmpty());
         QVERIFY(b.f.dialogs.done());
+    }
+
+    // A category and a vendor made from the dialog are listed for choosing, the entry's own
+    // stay as they were; the unit comes from the unit picker; the grid then shows them all.
+    void categoryVendorAndUnitFromTheDialog()
+    {
+        Book b;
+        b.f.dialogs.then([&b](QDialog* d) {
+            auto* categories = child<QComboBox>(d, "categoryBox");
+            auto* vendors = child<QComboBox>(d, "vendorBox");
+            b.f.dialogs.then([](QDialog* cat) {
+                type(cat, "nameEdit", QStringLiteral("Snow Removal"));
+                child<QRadioButton>(cat, "expenseButton")->setChecked(true);
+                click(cat, "okButton");
+            });
+            click(d, "newCategoryButton");
+            QVERIFY(categories->currentText().isEmpty());
+            b.f.dialogs.then([](QDialog* vendor) {
+                type(vendor, "nameEdit", QStringLiteral("Frosty Co"));
+                click(vendor, "okButton");
+            });
+            click(d, "newVendorButton");
+            QVERIFY(vendors->currentText().isEmpty());
+            b.f.dialogs.then([](QDialog* picker) {
+                type(picker, "searchEdit", QStringLiteral("1A"));
+                click(picker, "okButton");
+            });
+            click(d, "searchUnitButton");
+            QCOMPARE(child<QLineEdit>(d, "apartmentEdit")->text(), QStringLiteral("1A"));
+            vendors->setCurrentIndex(vendors->findText(QStringLiteral("Frosty Co")));
+            entry(QStringLiteral("Driveway"), QStringLiteral("Snow Removal"), QStringLiteral("60"))(d);
+        });
+        click(b.form, "newButton");
+        QVERIFY(b.f.dialogs.done());
+        QCOMPARE(b.stored(101), QStringLiteral("NULL/60.00"));
+        const int row = int(b.descriptions().indexOf(QStringLiteral("Driveway")));
+        QCOMPARE(QStringList({b.cell(row, 4), b.cell(row, 5), b.cell(row, 6), b.cell(row, 7)}),
+                 (QStringList{"Snow Removal", "Frosty Co", "Ann Lee", "1A"}));
+        QCOMPARE(b.totals(), QStringLiteral("750.30 / 260.00"));
     }
 
     // The dialog's checks, in their order; the dialog stays open with what was typed.
