@@ -433,7 +433,7 @@ bool Dataset::filterIsSparse(const Condition& c) const
     constexpr int Sample = 2000;
     constexpr int Enough = 20; // a page within some 20,000 rows of the index
     QSqlQuery q = m_db.prepare(QStringLiteral("select count(*) from (select * from %1 order by %2 "
-                                              "rows %3) where %4")
+                                              "rows %3) %1 where %4")
                                    .arg(m_table, orderText(false))
                                    .arg(Sample)
                                    .arg(c.where));
@@ -447,7 +447,7 @@ void Dataset::readCount(const Condition& c)
 {
     m_readCondition = c;
     m_pagesHeld.clear();
-    m_sortPlan = false;
+    m_sortPlan = false; // the sample walks the index
     m_sortPlan = filterIsSparse(c);
     // One row more than a page tells whether the selection needs counting at all.
     QVector<Row> first = fetch(selectHead(c) + QStringLiteral(" order by ") + orderText(false) +
