@@ -16,6 +16,8 @@ const QString RentAdjustment::NothingSelected =
 const QString RentAdjustment::NoAmount = QStringLiteral("No amount entered!");
 const QString RentAdjustment::NoPercentage = QStringLiteral("No percentage increase entered!");
 const QString RentAdjustment::Done = QStringLiteral("Rates adjusted successfully");
+const QString RentAdjustment::BelowZero =
+    QStringLiteral("This adjustment would make %1 rent(s) less than zero. Nothing was changed.");
 
 Money RentAdjustment::factor() const
 {
@@ -116,6 +118,17 @@ RentChange change(Database& db, const QString& table, const QString& column, con
                               : QStringLiteral("%1 + cast(? as numeric(18,2))").arg(column);
     QVariantList binds{(a.kind == RentAdjustment::Kind::Percentage ? a.factor() : a.value).toSql()};
     binds << rows.binds;
+    // A rent is never made negative: such an adjustment is refused whole.
+    {
+        const QString below = QStringLiteral("select count(*) from %1 where %2 < 0 and %3 >= 0%4")
+                                  .arg(table, value, column,
+                                       rows.where.isEmpty() ? QString()
+                                                            : QStringLiteral(" and ") + rows.where);
+        QSqlQuery q = run(db, below, binds);
+        const int negative = q.next() ? q.value(0).toInt() : 0;
+        if (negative > 0)
+            throw AdjustmentRefused(RentAdjustment::BelowZero.arg(negative));
+    }
     run(db, QStringLiteral("update %1 set %2 = %3%4").arg(table, column, value, where), binds);
     c.after = sum().second;
     return c;

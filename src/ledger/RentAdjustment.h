@@ -60,6 +60,8 @@ struct RentAdjustment
     static const QString NoAmount;
     static const QString NoPercentage;
     static const QString Done;
+    // An adjustment that would take a rent below zero; %1 is how many.
+    static const QString BelowZero;
 };
 
 // What one adjustment changed in one table: the rows, and their rents summed before and after.
@@ -81,8 +83,8 @@ namespace RentAdjust {
 
 // Runs the adjustment as one database transaction: all of it or, when a statement fails,
 // nothing. Each new value is the old one changed and rounded to the cent, half away from
-// zero. Throws AdjustmentRefused (no id for a scope that needs one, more than two decimals)
-// or DbError; in both cases nothing is changed.
+// zero. Throws AdjustmentRefused (no id for a scope that needs one, more than two decimals,
+// a rent that would fall below zero) or DbError; in every case nothing is changed.
 RentAdjustResult adjust(Database& db, const RentAdjustment& adjustment);
 
 } // namespace RentAdjust

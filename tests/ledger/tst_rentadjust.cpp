@@ -101,8 +101,8 @@ private slots:
         QVERIFY(!t.db().inTransaction());
     }
 
-    // Refused: a scope without its record, more than two decimals, and a statement that fails
-    // half-way; nothing of any of them is kept.
+    // Refused: a scope without its record, more than two decimals, a rent taken below zero,
+    // and a statement that fails half-way; nothing of any of them is kept.
     void refusedAndFailedAdjustmentsChangeNothing()
     {
         TestDb t;
@@ -119,6 +119,14 @@ private slots:
         a.scope = RentAdjustment::Scope::AllUnits;
         a.value = Money::fromUnits(250001);
         QVERIFY_THROWS_EXCEPTION(AdjustmentRefused, RentAdjust::adjust(db, a));
+        // Lowering by more than the smallest rent in reach would make it negative.
+        a.value = Money::fromCents(-80000);
+        try {
+            RentAdjust::adjust(db, a);
+            QFAIL("a rent below zero was accepted");
+        } catch (const AdjustmentRefused& e) {
+            QCOMPARE(e.message(), RentAdjustment::BelowZero.arg(1));
+        }
         a.value = Money::fromCents(2500);
         db.beforeExec = [](const QString& sql) {
             if (sql.startsWith(QLatin1String("update recur")))
