@@ -1,5 +1,7 @@
 #include "admin/Commands.h"
 
+#include "admin/AdminArgs.h"
+
 #include "data/Database.h"
 #include "data/SqlText.h"
 #include "ledger/RentAdjustment.h"
@@ -13,50 +15,7 @@
 
 namespace {
 
-// PATH, "--name VALUE" options and value-less flags.
-struct Args
-{
-    QString path;
-    QHash<QString, QString> options;
-    QSet<QString> flags;
-};
-
-std::optional<Args> parse(const QStringList& args, const QStringList& withValue,
-                          const QStringList& flags, QTextStream& err)
-{
-    Args parsed;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (flags.contains(a)) {
-            parsed.flags.insert(a);
-        } else if (withValue.contains(a)) {
-            if (i + 1 >= args.size()) {
-                err << "keystead-admin: " << a << " needs a value\n";
-                return std::nullopt;
-            }
-            if (parsed.options.contains(a)) {
-                err << "keystead-admin: " << a << " is given twice\n";
-                return std::nullopt;
-            }
-            parsed.options.insert(a, args.at(++i));
-        } else if (a.startsWith(QLatin1String("--"))) {
-            err << "keystead-admin: unknown option " << a << '\n';
-            return std::nullopt;
-        } else if (parsed.path.isEmpty()) {
-            parsed.path = a;
-        } else {
-            err << "keystead-admin: unexpected argument " << a << '\n';
-            return std::nullopt;
-        }
-    }
-    if (parsed.path.isEmpty()) {
-        err << "keystead-admin: the database PATH is missing\n";
-        return std::nullopt;
-    }
-    return parsed;
-}
-
-std::optional<int> number(const Args& a, const QString& option, QTextStream& err)
+std::optional<int> number(const AdminArgs& a, const QString& option, QTextStream& err)
 {
     const QString text = a.options.value(option);
     bool ok = false;
@@ -79,7 +38,7 @@ int cmdVoid(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const char* usage = "Usage: keystead-admin void PATH --trans N [--keep-cashbook]\n";
     const auto parsed =
-        parse(args, {QStringLiteral("--trans")}, {QStringLiteral("--keep-cashbook")}, err);
+        parseAdminArgs(args, {{QStringLiteral("--trans")}, {QStringLiteral("--keep-cashbook")}}, err);
     if (parsed && !parsed->options.contains(QStringLiteral("--trans")))
         err << "keystead-admin: --trans is missing\n";
     const std::optional<int> transId =
@@ -130,16 +89,16 @@ int cmdAdjustRent(const QStringList& args, QTextStream& out, QTextStream& err)
     const char* usage =
         "Usage: keystead-admin adjust-rent PATH (--percent P | --amount A) [--building N | "
         "--unit N | --tenant N] --target units|agreements|both\n";
-    const auto parsed = parse(args,
-                              {QStringLiteral("--percent"), QStringLiteral("--amount"),
-                               QStringLiteral("--building"), QStringLiteral("--unit"),
-                               QStringLiteral("--tenant"), QStringLiteral("--target")},
-                              {}, err);
+    const auto parsed = parseAdminArgs(
+        args,
+        {{QStringLiteral("--percent"), QStringLiteral("--amount"), QStringLiteral("--building"),
+          QStringLiteral("--unit"), QStringLiteral("--tenant"), QStringLiteral("--target")}},
+        err);
     if (!parsed) {
         err << usage;
         return 2;
     }
-    const Args& a = *parsed;
+    const AdminArgs& a = *parsed;
     RentAdjustment adj;
 
     const bool percent = a.options.contains(QStringLiteral("--percent"));

@@ -1,5 +1,7 @@
 #include "admin/Commands.h"
 
+#include "admin/AdminArgs.h"
+
 #include "data/Clock.h"
 #include "data/Database.h"
 #include "data/SqlText.h"
@@ -15,55 +17,7 @@ namespace {
 
 // PATH and "--name VALUE" options; --apply takes one or more CHID=AMOUNT words and may come
 // again.
-struct PayArgs
-{
-    QString path;
-    QHash<QString, QString> options;
-    QStringList applies;
-};
-
-std::optional<PayArgs> parse(const QStringList& args, const QStringList& allowed, QTextStream& err)
-{
-    PayArgs parsed;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a == QLatin1String("--apply") && allowed.contains(a)) {
-            const int before = int(parsed.applies.size());
-            while (i + 1 < args.size() && !args.at(i + 1).startsWith(QLatin1String("--")))
-                parsed.applies << args.at(++i);
-            if (parsed.applies.size() == before) {
-                err << "keystead-admin: --apply needs CHID=AMOUNT\n";
-                return std::nullopt;
-            }
-        } else if (a.startsWith(QLatin1String("--"))) {
-            if (!allowed.contains(a)) {
-                err << "keystead-admin: unknown option " << a << '\n';
-                return std::nullopt;
-            }
-            if (i + 1 >= args.size()) {
-                err << "keystead-admin: " << a << " needs a value\n";
-                return std::nullopt;
-            }
-            if (parsed.options.contains(a)) {
-                err << "keystead-admin: " << a << " is given twice\n";
-                return std::nullopt;
-            }
-            parsed.options.insert(a, args.at(++i));
-        } else if (parsed.path.isEmpty()) {
-            parsed.path = a;
-        } else {
-            err << "keystead-admin: unexpected argument " << a << '\n';
-            return std::nullopt;
-        }
-    }
-    if (parsed.path.isEmpty()) {
-        err << "keystead-admin: the database PATH is missing\n";
-        return std::nullopt;
-    }
-    return parsed;
-}
-
-std::optional<int> tenantOf(const PayArgs& a, QTextStream& err)
+std::optional<int> tenantOf(const AdminArgs& a, QTextStream& err)
 {
     if (!a.options.contains(QStringLiteral("--tenant"))) {
         err << "keystead-admin: --tenant is missing\n";
@@ -80,7 +34,7 @@ std::optional<int> tenantOf(const PayArgs& a, QTextStream& err)
 }
 
 // A YYYY-MM-DD option; true when absent.
-bool dateOption(const PayArgs& a, const QString& option, QDate* date, QTextStream& err)
+bool dateOption(const AdminArgs& a, const QString& option, QDate* date, QTextStream& err)
 {
     if (!a.options.contains(option))
         return true;
@@ -94,7 +48,7 @@ bool dateOption(const PayArgs& a, const QString& option, QDate* date, QTextStrea
     return true;
 }
 
-bool amountOption(const PayArgs& a, const QString& option, Money* amount, QTextStream& err)
+bool amountOption(const AdminArgs& a, const QString& option, Money* amount, QTextStream& err)
 {
     if (!a.options.contains(option))
         return true;
@@ -130,7 +84,7 @@ std::optional<PaymentUnit> unitFor(Database& db, const QString& path, int tid, Q
 int cmdLateFees(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const char* usage = "Usage: keystead-admin late-fees PATH --tenant TID [--today YYYY-MM-DD]\n";
-    const auto parsed = parse(args, {QStringLiteral("--tenant"), QStringLiteral("--today")}, err);
+    const auto parsed = parseAdminArgs(args, {{QStringLiteral("--tenant"), QStringLiteral("--today")}}, err);
     std::optional<int> tid = parsed ? tenantOf(*parsed, err) : std::nullopt;
     QDate today;
     if (!tid || !dateOption(*parsed, QStringLiteral("--today"), &today, err)) {
@@ -179,11 +133,14 @@ int cmdPay(const QStringList& args, QTextStream& out, QTextStream& err)
                         "[--check Y --check-no TEXT] [--card Z --card-no TEXT] --apply "
                         "CHID=AMOUNT...\n";
     const auto parsed =
-        parse(args,
-              {QStringLiteral("--tenant"), QStringLiteral("--date"), QStringLiteral("--cash"),
-               QStringLiteral("--check"), QStringLiteral("--check-no"), QStringLiteral("--card"),
-               QStringLiteral("--card-no"), QStringLiteral("--apply")},
-              err);
+        parseAdminArgs(args,
+                       {{QStringLiteral("--tenant"), QStringLiteral("--date"),
+                         QStringLiteral("--cash"), QStringLiteral("--check"),
+                         QStringLiteral("--check-no"), QStringLiteral("--card"),
+                         QStringLiteral("--card-no")},
+                        {},
+                        {{QStringLiteral("--apply"), QStringLiteral("CHID=AMOUNT")}}},
+                       err);
     const std::optional<int> tid = parsed ? tenantOf(*parsed, err) : std::nullopt;
     if (!tid) {
         err << usage;
@@ -204,12 +161,12 @@ int cmdPay(const QStringList& args, QTextStream& out, QTextStream& err)
             return 2;
         }
     }
-    if (parsed->applies.isEmpty()) {
+    if (parsed->lists.value(QStringLiteral("--apply")).isEmpty()) {
         err << "keystead-admin: --apply is missing\n" << usage;
         return 2;
     }
     QList<QPair<int, Money>> applies;
-    for (const QString& word : parsed->applies) {
+    for (const QString& word : parsed->lists.value(QStringLiteral("--apply"))) {
         const int eq = word.indexOf(QLatin1Char('='));
         bool ok = false;
         const int chId = eq > 0 ? word.left(eq).toInt(&ok) : 0;

@@ -1,5 +1,7 @@
 #include "admin/Commands.h"
 
+#include "admin/AdminArgs.h"
+
 #include "data/Clock.h"
 #include "data/Database.h"
 #include "data/SqlText.h"
@@ -11,46 +13,6 @@
 namespace {
 
 // PATH followed by "--name VALUE" options; every option named in ALLOWED takes a value.
-struct ParsedArgs
-{
-    QString path;
-    QHash<QString, QString> options;
-};
-
-std::optional<ParsedArgs> parseArgs(const QStringList& args, const QStringList& allowed,
-                                    QTextStream& err)
-{
-    ParsedArgs parsed;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (a.startsWith(QLatin1String("--"))) {
-            if (!allowed.contains(a)) {
-                err << "keystead-admin: unknown option " << a << '\n';
-                return std::nullopt;
-            }
-            if (i + 1 >= args.size()) {
-                err << "keystead-admin: " << a << " needs a value\n";
-                return std::nullopt;
-            }
-            if (parsed.options.contains(a)) {
-                err << "keystead-admin: " << a << " is given twice\n";
-                return std::nullopt;
-            }
-            parsed.options.insert(a, args.at(++i));
-        } else if (parsed.path.isEmpty()) {
-            parsed.path = a;
-        } else {
-            err << "keystead-admin: unexpected argument " << a << '\n';
-            return std::nullopt;
-        }
-    }
-    if (parsed.path.isEmpty()) {
-        err << "keystead-admin: the database PATH is missing\n";
-        return std::nullopt;
-    }
-    return parsed;
-}
-
 // A whole number of at least MIN; reports the option by name otherwise.
 std::optional<int> wholeNumber(const QString& option, const QString& text, int min,
                                QTextStream& err)
@@ -77,7 +39,7 @@ int cmdPostDue(const QStringList& args, QTextStream& out, QTextStream& err)
     const char* usage =
         "Usage: keystead-admin post-due PATH [--today YYYY-MM-DD] [--ahead-days N]\n";
     const auto parsed =
-        parseArgs(args, {QStringLiteral("--today"), QStringLiteral("--ahead-days")}, err);
+        parseAdminArgs(args, {{QStringLiteral("--today"), QStringLiteral("--ahead-days")}}, err);
     if (!parsed) {
         err << usage;
         return 2;
@@ -141,7 +103,7 @@ int cmdChargeAhead(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const char* usage = "Usage: keystead-admin charge-ahead PATH --recid N --periods N\n";
     const auto parsed =
-        parseArgs(args, {QStringLiteral("--recid"), QStringLiteral("--periods")}, err);
+        parseAdminArgs(args, {{QStringLiteral("--recid"), QStringLiteral("--periods")}}, err);
     if (!parsed) {
         err << usage;
         return 2;
